@@ -1,0 +1,21 @@
+# GoogleTest from Debian's source package, built inside each tree so the 32-bit tests link a
+# 32-bit GoogleTest.
+set(QEV_GTEST_SOURCE "/usr/src/googletest" CACHE PATH "GoogleTest sources")
+if(NOT EXISTS "${QEV_GTEST_SOURCE}/CMakeLists.txt")
+    message(FATAL_ERROR "GoogleTest sources missing at ${QEV_GTEST_SOURCE}: run scripts/bootstrap")
+endif()
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+add_subdirectory("${QEV_GTEST_SOURCE}" "${CMAKE_BINARY_DIR}/googletest" EXCLUDE_FROM_ALL SYSTEM)
+include(GoogleTest)
+
+# qev_add_test(NAME SOURCES... [LIBS ...]): a GoogleTest program registered with ctest. Tests are
+# discovered when ctest runs, through the emulator on the 32-bit tree where one is needed.
+function(qev_add_test name)
+    cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+    add_executable(${name} ${ARG_UNPARSED_ARGUMENTS})
+    target_link_libraries(${name} PRIVATE GTest::gtest GTest::gtest_main ${ARG_LIBS})
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
+                         PROPERTIES TIMEOUT 600)
+endfunction()

@@ -1,0 +1,20 @@
+# qev_add_plugin(NAME SOURCES...): a Norvane plug-in. It exports the 34 entry points and nothing
+# else (hidden visibility plus a version script) and carries its own C++ runtime, so it loads into
+# a host whatever runtime the host has.
+function(qev_add_plugin name)
+    add_library(${name} MODULE ${ARGN})
+    set_target_properties(${name} PROPERTIES
+        PREFIX ""
+        SUFFIX ".so"
+        LIBRARY_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}"
+        CXX_VISIBILITY_PRESET hidden
+        VISIBILITY_INLINES_HIDDEN ON
+        LINK_DEPENDS "${PROJECT_SOURCE_DIR}/sdk/exports.map")
+    target_link_libraries(${name} PRIVATE qev_sdk qev_engine)
+    target_link_options(${name} PRIVATE
+        "-Wl,--version-script=${PROJECT_SOURCE_DIR}/sdk/exports.map"
+        -Wl,--no-undefined -Wl,-z,defs)
+    if(NOT QEV_SANITIZE)
+        target_link_options(${name} PRIVATE -static-libstdc++ -static-libgcc)
+    endif()
+endfunction()

@@ -1,0 +1,33 @@
+// The octave sum and the two mappings that turn one base position into one output value:
+// mapOutputRange(normaliseNoise(sumOctaves(...), noiseMin, noiseMax), outputMin, outputMax).
+#pragma once
+
+#include "random_table.h"
+
+namespace qev {
+
+// The noise settings that stay fixed across one computation.
+struct OctaveSettings {
+    double octaves = 1.0;     // 0 ... 16; a fractional part adds one partly weighted octave
+    double fadeWindow = 0.0;  // half of Fade: the blend zone at each end of a cell
+    double bias = 0.5;        // bias curve of the blend; 0.5 is neutral
+    double gain = 0.5;        // gain curve of the blend; 0.5 is neutral
+};
+
+// Octaves outside 0 ... 16 are clamped (NaN counts as 0), so one value never costs more than
+// 16 samples and no octave number is 0 or overflows its square.
+double clampOctaves(double octaves);
+
+// Sum over octaves: the fractional octave first, then floor(octaves) down to 1. Octave k samples
+// at (table[k & 9972] + base) * k^2 and weighs its sample by 1/k^2.
+double sumOctaves(double base, const OctaveSettings& settings, const RandomTable& table);
+
+// Maps sum through [min(noiseMin, noiseMax), max(...)] onto [0, 1]; NaN stays NaN.
+double normaliseNoise(double sum, double noiseMin, double noiseMax);
+
+// (outputMax - outputMin) * t + outputMin; a reversed range falls.
+inline double mapOutputRange(double t, double outputMin, double outputMax) {
+    return (outputMax - outputMin) * t + outputMin;
+}
+
+}  // namespace qev
