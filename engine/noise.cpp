@@ -33,16 +33,14 @@ double sumOctaves(double base, const OctaveSettings& settings, const RandomTable
     if (fraction != 0.0) {
         const int32_t octave = whole + 1;
         const double square = static_cast<double>(octave * octave);
-        const double sample =
-            table.sampleCell(octavePosition(table, octave, base, square), settings.bias,
-                             settings.gain, settings.fadeWindow);
+        const double sample = table.sampleCell(octavePosition(table, octave, base, square),
+                                               settings.bias, settings.gain, settings.fadeWindow);
         sum = octaveContribution(sample, square) * fraction;
     }
     for (int32_t octave = whole; static_cast<double>(octave) >= 1.0; --octave) {
         const double square = static_cast<double>(octave * octave);
-        const double sample =
-            table.sampleCell(octavePosition(table, octave, base, square), settings.bias,
-                             settings.gain, settings.fadeWindow);
+        const double sample = table.sampleCell(octavePosition(table, octave, base, square),
+                                               settings.bias, settings.gain, settings.fadeWindow);
         sum = sum + octaveContribution(sample, square);
     }
     return sum;

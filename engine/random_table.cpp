@@ -13,7 +13,9 @@ constexpr int32_t kNonFiniteIndex = 0;
 constexpr int32_t kEntryBeforeFirst = RandomTable::kCellModulus - 1;
 
 // Truncates a draw in [0, 1] scaled by 9973: the value is in [0, 9973], so the cast is defined.
-int32_t tableEntry(double draw) { return static_cast<int32_t>(draw * kTableScale); }
+int32_t tableEntry(double draw) {
+    return static_cast<int32_t>(draw * kTableScale);
+}
 
 }  // namespace
 
@@ -39,8 +41,7 @@ int32_t RandomTable::cellIndex(double cell) {
     return index;
 }
 
-double RandomTable::sampleCell(double position, double bias, double gain,
-                               double fadeWindow) const {
+double RandomTable::sampleCell(double position, double bias, double gain, double fadeWindow) const {
     if (!std::isfinite(position)) return entries_[kNonFiniteIndex] / kTableScale;
     const double cell = std::floor(position);
     const double frac = position - cell;

@@ -15,7 +15,7 @@ struct SeedCache {
 };
 
 class RandomTable {
-public:
+  public:
     static constexpr int kSize = 9973;
     static constexpr int kCellModulus = 9971;
 
@@ -33,7 +33,7 @@ public:
     int32_t operator[](int index) const { return entries_[index]; }
     const int32_t* data() const { return entries_; }
 
-private:
+  private:
     // Zero until the first build, so a module driven before initialisation reads defined values.
     int32_t entries_[kSize] = {};
 };

@@ -9,7 +9,7 @@
 namespace qev {
 
 class SeededGenerator {
-public:
+  public:
     static constexpr int kWords = 624;
     static constexpr uint32_t kDefaultSeed = 4357;
 
@@ -34,7 +34,7 @@ public:
     // Word k of the current block in reference order (mt[k]); for tests.
     uint32_t referenceWord(int k) const { return state_[kWords - 1 - k]; }
 
-private:
+  private:
     void twist();
 
     // state_[623] is the reference generator's mt[0], state_[0] its mt[623].

@@ -32,7 +32,9 @@ int32_t forwardResult(UserModuleBase* module, const char* text, Operation&& oper
 
 }  // namespace
 
-QEV_EXPORT int32_t GetSDKVersion() { return qev::kSdkVersion; }
+QEV_EXPORT int32_t GetSDKVersion() {
+    return qev::kSdkVersion;
+}
 
 QEV_EXPORT void Create(UserModuleBase** out) {
     if (!out) return;
@@ -148,8 +150,7 @@ QEV_EXPORT void MouseMove(UserModuleBase* module, int32_t shift, float x, float 
     forward(module, " in MouseMove", [&] { module->onMouseMove(shift, x, y); });
 }
 
-QEV_EXPORT void MouseDown(UserModuleBase* module, int32_t button, int32_t shift, float x,
-                          float y) {
+QEV_EXPORT void MouseDown(UserModuleBase* module, int32_t button, int32_t shift, float x, float y) {
     forward(module, " in MouseDown", [&] { module->onMouseDown(button, shift, x, y); });
 }
 
@@ -163,8 +164,7 @@ QEV_EXPORT void MouseMoveMultiProc(UserModuleBase* module, intptr_t a, intptr_t 
 
 QEV_EXPORT void MouseDownMultiProc(UserModuleBase* module, intptr_t a, intptr_t b, intptr_t c,
                                    intptr_t d) {
-    forward(module, " in MouseDownMultiProc",
-            [&] { module->onMouseDownMultiProc(a, b, c, d); });
+    forward(module, " in MouseDownMultiProc", [&] { module->onMouseDownMultiProc(a, b, c, d); });
 }
 
 QEV_EXPORT void MouseUpMultiProc(UserModuleBase* module, intptr_t a, intptr_t b, intptr_t c,

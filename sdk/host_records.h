@@ -61,15 +61,15 @@ struct ParamInfo {
 
 // The message handed to CallBack (audio or main thread, as the host chooses).
 struct CallBackMessage {
-    void* hostReserved;     // never read
-    intptr_t paramIndex;    // the parameter the message is about
-    intptr_t messageDetail; // modules act only when this is 0
+    void* hostReserved;      // never read
+    intptr_t paramIndex;     // the parameter the message is about
+    intptr_t messageDetail;  // modules act only when this is 0
 };
 
 #pragma pack(pop)
 
 // Compile-time layout checks, both builds.
-#define QEV_CHECK_OFFSET(record, field, off32, off64) \
+#define QEV_CHECK_OFFSET(record, field, off32, off64)                                 \
     static_assert(offsetof(record, field) == (kPointerSize == 4 ? (off32) : (off64)), \
                   #record "::" #field " offset")
 

@@ -18,7 +18,9 @@ void UserModuleBase::onCallBack(CallBackMessage*) {}
 void UserModuleBase::onProcess() {}
 void UserModuleBase::onMidiSendOut(intptr_t, int32_t) {}
 void UserModuleBase::onMidiSysexSendOut(intptr_t, intptr_t) {}
-int32_t UserModuleBase::onGetChunkLen(intptr_t) { return 0; }
+int32_t UserModuleBase::onGetChunkLen(intptr_t) {
+    return 0;
+}
 void UserModuleBase::onGetChunk(intptr_t, intptr_t) {}
 void UserModuleBase::onSetChunk(intptr_t, intptr_t, intptr_t) {}
 void UserModuleBase::onCreateSettings() {}

@@ -1,0 +1,31 @@
+// A stretch of the noise curve for the array module: element i sits at base position
+// w + (i + w) * scale (the wrapped offset counted twice) and is mapped through the noise window
+// and the output range. Computed in blocks so that a wider implementation can serve several
+// elements at once; every implementation gives exactly the same bits as the scalar one.
+#pragma once
+
+#include <cstdint>
+
+#include "noise.h"
+
+namespace qev {
+
+struct NoiseBlockSettings {
+    OctaveSettings octaves;    // passed to every sumOctaves
+    double wrappedOffset = 0;  // Offset wrapped into (-997300, 997300)
+    double scale = 1;          // step from one element to the next
+    double noiseMin = -1;      // already ordered: noiseMin <= noiseMax unless NaN
+    double noiseMax = 1;
+    double outputMin = 0;
+    double outputRange = 1;  // Output Max - Output Min, computed once
+};
+
+// values[j] for element first + j, j < count. The scalar reference implementation.
+void computeNoiseBlockScalar(const NoiseBlockSettings& settings, const RandomTable& table,
+                             int32_t first, int32_t count, double* values);
+
+// The fastest implementation this processor runs; same bits as the scalar one.
+void computeNoiseBlock(const NoiseBlockSettings& settings, const RandomTable& table, int32_t first,
+                       int32_t count, double* values);
+
+}  // namespace qev
