@@ -65,8 +65,11 @@ double SeededGenerator::drawDouble() {
     // Every 417th draw (from draw 624 on) would read one word below the state; that word only
     // adds less than 2^-32, and a fixed 0 keeps each seeding a function of the seed alone.
     const uint32_t second = position_ >= 0 ? state_[position_] : 0u;
-    return static_cast<double>(temper(first)) * kTwoToMinus32 +
-           static_cast<double>(temper(second)) * kTwoToMinus64;
+    return wordsToDouble(temper(first), temper(second));
+}
+
+double SeededGenerator::wordsToDouble(uint32_t first, uint32_t second) {
+    return static_cast<double>(first) * kTwoToMinus32 + static_cast<double>(second) * kTwoToMinus64;
 }
 
 }  // namespace qev

@@ -31,6 +31,9 @@ class SeededGenerator {
         return y;
     }
 
+    // first * 2^-32 + second * 2^-64 of two tempered words, one rounding.
+    static double wordsToDouble(uint32_t first, uint32_t second);
+
     // Word k of the current block in reference order (mt[k]); for tests.
     uint32_t referenceWord(int k) const { return state_[kWords - 1 - k]; }
 
