@@ -13,7 +13,10 @@ function(qev_add_plugin name)
     target_link_libraries(${name} PRIVATE qev_sdk qev_engine)
     target_link_options(${name} PRIVATE
         "-Wl,--version-script=${PROJECT_SOURCE_DIR}/sdk/exports.map"
-        -Wl,--no-undefined -Wl,-z,defs)
+        -Wl,--no-undefined -Wl,-z,defs
+        # Nothing in a module refers to the entry points, so pull their object out of the
+        # static frame library explicitly.
+        -Wl,--undefined=GetSDKVersion)
     if(NOT QEV_SANITIZE)
         target_link_options(${name} PRIVATE -static-libstdc++ -static-libgcc)
     endif()
