@@ -1,0 +1,29 @@
+// Conversions of the array module's parameter values and of its results.
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+
+#include "conversions.h"
+#include "random_array_parameters.h"
+
+namespace qev {
+
+// "Array Size": truncated toward zero, at most 2048 so that a wild value cannot ask the host for
+// a huge array; NaN gives 0. Counts of 0 or below pass unchanged.
+inline int32_t arrayCountFromValue(float value) {
+    const int32_t count = truncateToInt32(value);
+    return count < kMaxArraySize ? count : kMaxArraySize;
+}
+
+// "Mode": truncated toward zero.
+inline int32_t modeFromValue(float value) {
+    return truncateToInt32(value);
+}
+
+// The "Integer Out" value: halves round away from zero, and (-0.5, 0] gives a negative zero.
+inline double roundHalfAwayFromZero(double value) {
+    return value > 0.0 ? std::floor(value + 0.5) : std::ceil(value - 0.5);
+}
+
+}  // namespace qev
