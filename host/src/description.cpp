@@ -41,18 +41,19 @@ std::vector<std::string> ParamDescription::items() const {
     return result;
 }
 
+bool captionsMatch(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (std::tolower(static_cast<unsigned char>(a[i])) !=
+            std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    }
+    return true;
+}
+
 int ModuleDescription::indexOf(std::string_view caption) const {
-    auto sameText = [](std::string_view a, std::string_view b) {
-        if (a.size() != b.size()) return false;
-        for (std::size_t i = 0; i < a.size(); ++i) {
-            if (std::tolower(static_cast<unsigned char>(a[i])) !=
-                std::tolower(static_cast<unsigned char>(b[i])))
-                return false;
-        }
-        return true;
-    };
     for (const auto& p : params) {
-        if (p.caption && sameText(*p.caption, caption)) return p.index;
+        if (p.caption && captionsMatch(*p.caption, caption)) return p.index;
     }
     return -1;
 }

@@ -13,6 +13,9 @@ namespace qevhost {
 
 enum ParamType : int32_t { NumberBox = 5, Fader = 6, Button = 7, ListBox = 8, DataArray = 10 };
 
+// Equal texts without regard to ASCII case.
+bool captionsMatch(std::string_view a, std::string_view b);
+
 // "NumberBox", "Fader", ... or "type N" for an unknown code.
 std::string paramTypeName(int32_t code);
 

@@ -1,0 +1,16 @@
+// The values of "Input" for `run`, one per block.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace qevhost::cli {
+
+// FROM:TO:STEP (TO included when the ramp lands on it, within rounding) or a comma list A,B,C.
+// Throws CliError for text that is neither, a zero or backward step, or too many blocks.
+std::vector<float> parseInputs(const std::string& text);
+
+// The ramp used when no --input is given.
+inline constexpr const char* kDefaultInputs = "0:20:0.125";
+
+}  // namespace qevhost::cli

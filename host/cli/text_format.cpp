@@ -1,0 +1,85 @@
+#include "text_format.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cfloat>
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+
+namespace qevhost::cli {
+
+std::string formatFloat(float value) {
+    // The fewest significant digits (up to the 9 that always suffice) that read back as the
+    // same float: 0.1 prints as "0.1", not "0.100000001".
+    char text[32];
+    for (int digits = 1; digits <= 9; ++digits) {
+        std::snprintf(text, sizeof text, "%.*g", digits, static_cast<double>(value));
+        if (std::strtof(text, nullptr) == value || value != value) break;
+    }
+    return text;
+}
+
+std::string formatBound(float value) {
+    if (value == FLT_MAX) return "FLT_MAX";
+    if (value == -FLT_MAX) return "-FLT_MAX";
+    return formatFloat(value);
+}
+
+std::string orDash(const std::optional<std::string>& text) {
+    return text ? *text : "-";
+}
+
+std::optional<double> parseNumber(const std::string& text) {
+    if (text.empty() || std::isspace(static_cast<unsigned char>(text[0]))) return std::nullopt;
+    char* end = nullptr;
+    errno = 0;
+    const double value = std::strtod(text.c_str(), &end);
+    if (end != text.c_str() + text.size()) return std::nullopt;
+    return value;  // overflow gives +-HUGE_VAL, a value like any other for a wire
+}
+
+std::string alignColumns(const std::vector<std::vector<std::string>>& rows) {
+    std::vector<std::size_t> widths;
+    for (const auto& row : rows) {
+        if (widths.size() < row.size()) widths.resize(row.size(), 0);
+        for (std::size_t c = 0; c < row.size(); ++c) {
+            widths[c] = std::max(widths[c], row[c].size());
+        }
+    }
+    std::string out;
+    for (const auto& row : rows) {
+        std::string line;
+        for (std::size_t c = 0; c < row.size(); ++c) {
+            if (c > 0) line += "  ";
+            line += row[c];
+            if (c + 1 < row.size()) line.append(widths[c] - row[c].size(), ' ');
+        }
+        while (!line.empty() && line.back() == ' ') line.pop_back();
+        out += line + "\n";
+    }
+    return out;
+}
+
+std::string csvLine(const std::vector<std::string>& cells) {
+    std::string line;
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        if (i > 0) line += ',';
+        const std::string& cell = cells[i];
+        if (cell.find_first_of(",\"\n") == std::string::npos) {
+            line += cell;
+            continue;
+        }
+        line += '"';
+        for (char c : cell) line += c == '"' ? std::string("\"\"") : std::string(1, c);
+        line += '"';
+    }
+    return line + "\n";
+}
+
+void printMessage(const std::string& text) {
+    std::cerr << "qevhost: " << text << std::endl;
+}
+
+}  // namespace qevhost::cli
