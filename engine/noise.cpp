@@ -9,13 +9,8 @@ namespace {
 constexpr double kMaxOctaves = 16.0;
 constexpr int32_t kOctaveOffsetMask = 9972;
 
-// Contribution of one sample, weighted by the inverse square of its octave number.
-double octaveContribution(double sample, double square) {
-    return ((sample - 0.5) * 2.0) / square;
-}
-
-double octavePosition(const RandomTable& table, int32_t octave, double base, double square) {
-    return (table[octave & kOctaveOffsetMask] + base) * square;
+double octavePosition(const RandomTable& table, int32_t octave, double base) {
+    return (table[octave & kOctaveOffsetMask] + base) * static_cast<double>(octave * octave);
 }
 
 }  // namespace
@@ -25,23 +20,25 @@ double clampOctaves(double octaves) {
     return octaves < kMaxOctaves ? octaves : kMaxOctaves;
 }
 
+OctavePlan::OctavePlan(const OctaveSettings& settings)
+    : whole(static_cast<int32_t>(std::floor(clampOctaves(settings.octaves)))),  // 0 ... 16
+      fraction(clampOctaves(settings.octaves) - whole),
+      blend(settings.bias, settings.gain, settings.fadeWindow) {}
+
 double sumOctaves(double base, const OctaveSettings& settings, const RandomTable& table) {
-    const double octaves = clampOctaves(settings.octaves);
-    const int32_t whole = static_cast<int32_t>(std::floor(octaves));  // 0 ... 16
-    const double fraction = octaves - whole;
+    return sumOctaves(base, OctavePlan(settings), table);
+}
+
+double sumOctaves(double base, const OctavePlan& plan, const RandomTable& table) {
     double sum = 0.0;
-    if (fraction != 0.0) {
-        const int32_t octave = whole + 1;
-        const double square = static_cast<double>(octave * octave);
-        const double sample = table.sampleCell(octavePosition(table, octave, base, square),
-                                               settings.bias, settings.gain, settings.fadeWindow);
-        sum = octaveContribution(sample, square) * fraction;
+    if (plan.fraction != 0.0) {
+        const int32_t octave = plan.whole + 1;
+        const double sample = table.sampleCell(octavePosition(table, octave, base), plan.blend);
+        sum = octaveContribution(sample, octave) * plan.fraction;
     }
-    for (int32_t octave = whole; static_cast<double>(octave) >= 1.0; --octave) {
-        const double square = static_cast<double>(octave * octave);
-        const double sample = table.sampleCell(octavePosition(table, octave, base, square),
-                                               settings.bias, settings.gain, settings.fadeWindow);
-        sum = sum + octaveContribution(sample, square);
+    for (int32_t octave = plan.whole; octave >= 1; --octave) {
+        const double sample = table.sampleCell(octavePosition(table, octave, base), plan.blend);
+        sum = sum + octaveContribution(sample, octave);
     }
     return sum;
 }

@@ -22,6 +22,27 @@ double clampOctaves(double octaves);
 // at (table[k & 9972] + base) * k^2 and weighs its sample by 1/k^2.
 double sumOctaves(double base, const OctaveSettings& settings, const RandomTable& table);
 
+// The part of sumOctaves that stays the same across a computation, worked out once.
+struct OctavePlan {
+    explicit OctavePlan(const OctaveSettings& settings);
+    int32_t whole;    // floor of the clamped count, 0 ... 16
+    double fraction;  // its fractional part; a partly weighted octave whole + 1 when not 0
+    CellBlend blend;
+};
+
+// sumOctaves with the plan already made; the same bits.
+double sumOctaves(double base, const OctavePlan& plan, const RandomTable& table);
+
+// One octave's share of the sum: ((sample - 0.5) * 2) / k^2. The squares of 1, 2, 4, 8 and 16
+// are powers of two, so their division is an exact product.
+inline double octaveContribution(double sample, int32_t octave) {
+    static constexpr double kInverseSquares[] = {
+        0, 1.0, 0.25, 0, 1.0 / 16, 0, 0, 0, 1.0 / 64, 0, 0, 0, 0, 0, 0, 0, 1.0 / 256};
+    const double scaled = (sample - 0.5) * 2.0;
+    const double inverse = kInverseSquares[octave];
+    return inverse != 0.0 ? scaled * inverse : scaled / static_cast<double>(octave * octave);
+}
+
 // Maps sum through [min(noiseMin, noiseMax), max(...)] onto [0, 1]; NaN stays NaN.
 double normaliseNoise(double sum, double noiseMin, double noiseMax);
 

@@ -6,25 +6,37 @@ namespace qev {
 
 namespace {
 
-constexpr double kTableScale = 9973.0;
-// Entry used for NaN and infinite positions, where no cell exists.
-constexpr int32_t kNonFiniteIndex = 0;
-// The neighbour before entry 0 continues the 9971-cell repetition.
-constexpr int32_t kEntryBeforeFirst = RandomTable::kCellModulus - 1;
-
 // Truncates a draw in [0, 1] scaled by 9973: the value is in [0, 9973], so the cast is defined.
 int32_t tableEntry(double draw) {
-    return static_cast<int32_t>(draw * kTableScale);
+    return static_cast<int32_t>(draw * RandomTable::kScale);
 }
 
+// Draws per chunk of a rebuild: one block's worth, small enough for the stack.
+constexpr int kDrawChunk = 208;
+
 }  // namespace
+
+CellBlend::CellBlend(double bias, double gain, double fadeWindow_)
+    : blends(fadeWindow_ > 0.0),
+      fadeWindow(fadeWindow_),
+      windowEnd(1.0 - fadeWindow_),
+      window(fadeWindow_),
+      shapesBias(bias != 0.5),
+      biasFactor((1.0 / bias) - 2.0),
+      shapesGain(gain != 0.5),
+      gainFactor((1.0 / gain) - 2.0) {}
 
 bool RandomTable::reseed(int32_t seed, SeededGenerator& generator, SeedCache& lastSeed) {
     if (lastSeed.valid && lastSeed.seed == seed) return false;
     lastSeed.valid = true;
     lastSeed.seed = seed;
     generator.seedGenerator(static_cast<uint32_t>(seed));
-    for (int i = 0; i < kSize; ++i) entries_[i] = tableEntry(generator.drawDouble());
+    double draws[kDrawChunk];
+    for (int i = 0; i < kSize; i += kDrawChunk) {
+        const int count = kSize - i < kDrawChunk ? kSize - i : kDrawChunk;
+        generator.drawDoubles(draws, count);
+        for (int j = 0; j < count; ++j) entries_[i + j] = tableEntry(draws[j]);
+    }
     return true;
 }
 
@@ -41,38 +53,20 @@ int32_t RandomTable::cellIndex(double cell) {
     return index;
 }
 
-double RandomTable::sampleCell(double position, double bias, double gain, double fadeWindow) const {
-    if (!std::isfinite(position)) return entries_[kNonFiniteIndex] / kTableScale;
+int32_t RandomTable::wideCell(double position, double& frac) {
     const double cell = std::floor(position);
-    const double frac = position - cell;
-    const int32_t index = cellIndex(cell);
-    double value = entries_[index];
-    if (fadeWindow > 0.0) {
-        if (frac < fadeWindow) {
-            double t = (frac / fadeWindow) * 0.5 + 0.5;
-            t = applyGain(applyBias(t, bias), gain);
-            const double previous = entries_[index > 0 ? index - 1 : kEntryBeforeFirst];
-            value = (value - previous) * t + previous;
-        } else if (frac > 1.0 - fadeWindow) {
-            double t = ((frac - (1.0 - fadeWindow)) / fadeWindow) * 0.5;
-            t = applyGain(applyBias(t, bias), gain);
-            const double next = entries_[index + 1];
-            value = (next - value) * t + value;
-        }
-    }
-    return value / kTableScale;
+    frac = position - cell;
+    return cellIndex(cell);
 }
 
 double applyBias(double t, double bias) {
     if (bias == 0.5) return t;
-    return t / (((1.0 / bias) - 2.0) * (1.0 - t) + 1.0);
+    return biasCurve(t, (1.0 / bias) - 2.0);
 }
 
 double applyGain(double t, double gain) {
     if (gain == 0.5) return t;
-    const double w = (1.0 - t * 2.0) * ((1.0 / gain) - 2.0);
-    if (t < 0.5) return t / (w + 1.0);
-    return (w - t) / (w - 1.0);
+    return gainCurve(t, (1.0 / gain) - 2.0);
 }
 
 }  // namespace qev

@@ -2,8 +2,10 @@
 // 0 ... 9970 (a 9971-cell repetition); entry 9971 is only the next neighbour of entry 9970.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 
+#include "exact_divisor.h"
 #include "seeded_generator.h"
 
 namespace qev {
@@ -14,10 +16,30 @@ struct SeedCache {
     int32_t seed = 0;
 };
 
+// The blend settings of sampleCell with everything that does not depend on the position worked
+// out once: the same operations on the same values, so the same bits as working them out per call.
+struct CellBlend {
+    CellBlend(double bias, double gain, double fadeWindow);
+
+    bool blends;          // fadeWindow > 0; a NaN window does not blend
+    double fadeWindow;    // the start zone is frac < fadeWindow
+    double windowEnd;     // 1 - fadeWindow; the end zone is frac > windowEnd
+    ExactDivisor window;  // divides by fadeWindow
+    bool shapesBias;      // bias != 0.5
+    double biasFactor;    // 1 / bias - 2
+    bool shapesGain;      // gain != 0.5
+    double gainFactor;    // 1 / gain - 2
+};
+
 class RandomTable {
   public:
     static constexpr int kSize = 9973;
     static constexpr int kCellModulus = 9971;
+    static constexpr double kScale = 9973.0;
+    // Entry used for NaN and infinite positions, where no cell exists; they never blend.
+    static constexpr int32_t kNonFiniteIndex = 0;
+    // The neighbour before entry 0 continues the 9971-cell repetition.
+    static constexpr int32_t kEntryBeforeFirst = kCellModulus - 1;
 
     // Rebuilds the table from seed unless the cache already holds that seed. Returns whether it
     // rebuilt. Draws 9973 doubles; allocates nothing.
@@ -25,15 +47,30 @@ class RandomTable {
 
     // One octave at one position: the cell's entry, blended with its neighbour within fadeWindow
     // of either end of the cell, divided by 9973. Any position gives an in-bounds read.
-    double sampleCell(double position, double bias, double gain, double fadeWindow) const;
+    double sampleCell(double position, double bias, double gain, double fadeWindow) const {
+        return sampleCell(position, CellBlend(bias, gain, fadeWindow));
+    }
+    inline double sampleCell(double position, const CellBlend& blend) const;
 
     // The table entry a cell number maps to; cell may be any whole number held in a double.
     static int32_t cellIndex(double cell);
+    // The same mapping for a cell that a 32-bit integer holds, in integer arithmetic.
+    static int32_t cellIndex32(int32_t cell) {
+        int32_t index = cell % kCellModulus;  // truncating: the sign follows the cell
+        if (cell < 0) {
+            index += kSize;  // in (2, 9973]
+            if (index >= kCellModulus) index -= kCellModulus;
+        }
+        return index;
+    }
 
     int32_t operator[](int index) const { return entries_[index]; }
     const int32_t* data() const { return entries_; }
 
   private:
+    // The cell index and the position's offset into the cell, for positions beyond 32-bit cells.
+    static int32_t wideCell(double position, double& frac);
+
     // Zero until the first build, so a module driven before initialisation reads defined values.
     int32_t entries_[kSize] = {};
 };
@@ -43,5 +80,48 @@ double applyBias(double t, double bias);
 
 // Schlick's rational gain curve; 0.5 leaves t unchanged.
 double applyGain(double t, double gain);
+
+// The curves with their factor 1/b - 2 (or 1/g - 2) already worked out.
+inline double biasCurve(double t, double factor) {
+    return t / (factor * (1.0 - t) + 1.0);
+}
+inline double gainCurve(double t, double factor) {
+    const double w = (1.0 - t * 2.0) * factor;
+    if (t < 0.5) return t / (w + 1.0);
+    return (w - t) / (w - 1.0);
+}
+
+double RandomTable::sampleCell(double position, const CellBlend& blend) const {
+    int32_t index;
+    double frac;
+    if (position >= -0x1p31 && position < 0x1p31) {
+        // floor in 32-bit integers: truncate, then step down below zero.
+        int32_t cell = static_cast<int32_t>(position);
+        if (static_cast<double>(cell) > position) --cell;
+        frac = position - static_cast<double>(cell);
+        index = cellIndex32(cell);
+    } else if (std::isfinite(position)) {
+        index = wideCell(position, frac);
+    } else {
+        return entries_[kNonFiniteIndex] / kScale;
+    }
+    double value = entries_[index];
+    if (blend.blends) {
+        if (frac < blend.fadeWindow) {
+            double t = blend.window.divide(frac) * 0.5 + 0.5;
+            if (blend.shapesBias) t = biasCurve(t, blend.biasFactor);
+            if (blend.shapesGain) t = gainCurve(t, blend.gainFactor);
+            const double previous = entries_[index > 0 ? index - 1 : kEntryBeforeFirst];
+            value = (value - previous) * t + previous;
+        } else if (frac > blend.windowEnd) {
+            double t = blend.window.divide(frac - blend.windowEnd) * 0.5;
+            if (blend.shapesBias) t = biasCurve(t, blend.biasFactor);
+            if (blend.shapesGain) t = gainCurve(t, blend.gainFactor);
+            const double next = entries_[index + 1];
+            value = (next - value) * t + value;
+        }
+    }
+    return value / kScale;
+}
 
 }  // namespace qev

@@ -22,6 +22,9 @@ class SeededGenerator {
     // A value in [0, 1]; exactly 1.0 only when rounding carries the sum up.
     double drawDouble();
 
+    // count draws into out, exactly as count calls of drawDouble would give them.
+    void drawDoubles(double* out, int count);
+
     // Tempered output of one word, as MT19937 defines it.
     static uint32_t temper(uint32_t y) {
         y ^= y >> 11;
@@ -32,13 +35,20 @@ class SeededGenerator {
     }
 
     // first * 2^-32 + second * 2^-64 of two tempered words, one rounding.
-    static double wordsToDouble(uint32_t first, uint32_t second);
+    static double wordsToDouble(uint32_t first, uint32_t second) {
+        constexpr double kTwoToMinus32 = 0x1p-32;
+        constexpr double kTwoToMinus64 = 0x1p-64;
+        return static_cast<double>(first) * kTwoToMinus32 +
+               static_cast<double>(second) * kTwoToMinus64;
+    }
 
     // Word k of the current block in reference order (mt[k]); for tests.
     uint32_t referenceWord(int k) const { return state_[kWords - 1 - k]; }
 
   private:
     void twist();
+    // Draws that stay within the current block, reading a tempered copy of it.
+    void drawWithinBlock(const uint32_t* tempered, double* out, int count);
 
     // state_[623] is the reference generator's mt[0], state_[0] its mt[623].
     uint32_t state_[kWords] = {};
