@@ -32,7 +32,8 @@ Module::Module(const Plugin& plugin)
     : plugin_(plugin),
       hostInfo_(makeHostInfo()),
       hostInfoAsHanded_(hostInfo_),
-      moduleInfo_(kModuleInfoSize) {
+      moduleInfo_(kModuleInfoSize),
+      moduleInfoAsDescribed_(moduleInfo_) {
     ModuleCallScope scope(*this);
     plugin_.exports().Create(&object_);
     if (object_ == nullptr) throw ModuleError(plugin_.path() + ": Create made no module object");
@@ -43,11 +44,18 @@ Module::~Module() {
     plugin_.exports().Destroy(object_);
 }
 
-void Module::checkHostInfo(const char* exportName) {
-    if (hostInfo_ == hostInfoAsHanded_) return;
-    addHostError(std::string(exportName) + " overwrote HostInfo bytes " +
-                 offsetsText(hostInfo_.changedOutside({}, hostInfoAsHanded_)));
-    hostInfo_ = hostInfoAsHanded_;
+void Module::checkRecords(const char* exportName) {
+    if (!(hostInfo_ == hostInfoAsHanded_)) {
+        addHostError(std::string(exportName) + " overwrote HostInfo bytes " +
+                     offsetsText(hostInfo_.changedOutside({}, hostInfoAsHanded_)));
+        hostInfo_ = hostInfoAsHanded_;
+    }
+    // Only GetModuleInfo fills ModuleInfo; any later change is a stray write.
+    if (!(moduleInfo_ == moduleInfoAsDescribed_)) {
+        addHostError(std::string(exportName) + " wrote into ModuleInfo bytes " +
+                     offsetsText(moduleInfo_.changedOutside({}, moduleInfoAsDescribed_)));
+        moduleInfoAsDescribed_ = moduleInfo_;
+    }
 }
 
 const ModuleDescription& Module::describe() {
@@ -57,7 +65,8 @@ const ModuleDescription& Module::describe() {
         ModuleCallScope scope(*this);
         exports().GetModuleInfo(object_, hostInfo_.data(), moduleInfo_.data());
     }
-    checkHostInfo("GetModuleInfo");
+    moduleInfoAsDescribed_ = moduleInfo_;
+    checkRecords("GetModuleInfo");
 
     ModuleDescription d;
     d.name = moduleInfo_.writtenText(at.name);
@@ -91,7 +100,7 @@ ParamDescription Module::queryParam(int32_t index) {
         ModuleCallScope scope(*this);
         exports().GetParamInfo(object_, index, record.data());
     }
-    checkHostInfo("GetParamInfo");
+    checkRecords("GetParamInfo");
 
     ParamDescription p;
     p.index = index;
@@ -132,18 +141,16 @@ void Module::wire() {
             ModuleCallScope scope(*this);
             exports().SetEventAddress(object_, slot->index, slot.get());
         }
-        checkHostInfo("SetEventAddress");
+        checkRecords("SetEventAddress");
     }
 }
 
 void Module::init() {
-    const RecordBuffer before = moduleInfo_;
     {
         ModuleCallScope scope(*this);
         exports().InitModule(object_, hostInfo_.data(), moduleInfo_.data());
     }
-    checkHostInfo("InitModule");
-    if (!(moduleInfo_ == before)) addHostError("InitModule wrote into ModuleInfo");
+    checkRecords("InitModule");
 }
 
 void Module::start() {
@@ -193,7 +200,7 @@ void Module::callBack(intptr_t paramIndex, intptr_t detail) {
         ModuleCallScope scope(*this);
         exports().CallBack(object_, message.data());
     }
-    checkHostInfo("CallBack");
+    checkRecords("CallBack");
     if (!(message == before)) addHostError("CallBack wrote into its CallBackMessage");
 }
 
@@ -207,7 +214,7 @@ void Module::process() {
         ModuleCallScope scope(*this);
         exports().Process(object_);
     }
-    checkHostInfo("Process");
+    checkRecords("Process");
 }
 
 EventSlot* Module::slotFor(void* handle) {

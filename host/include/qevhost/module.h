@@ -71,7 +71,8 @@ class Module {
     void addHostError(std::string text);
 
   private:
-    void checkHostInfo(const char* exportName);
+    // Records HostInfo or ModuleInfo bytes changed by the export call just made.
+    void checkRecords(const char* exportName);
     EventSlot& slot(int32_t index);
     const EventSlot& slot(int32_t index) const;
 
@@ -80,6 +81,7 @@ class Module {
     RecordBuffer hostInfo_;
     RecordBuffer hostInfoAsHanded_;
     RecordBuffer moduleInfo_;
+    RecordBuffer moduleInfoAsDescribed_;
     ModuleDescription description_;
     std::vector<std::unique_ptr<EventSlot>> slots_;
     std::vector<std::string> reports_;

@@ -1,0 +1,35 @@
+// What each built plug-in offers and needs, read from its ELF dynamic section: exactly the 34
+// entry points, and no C++ runtime among the needed libraries.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "elf_symbols.h"
+#include "qevhost/exports.h"
+
+namespace {
+
+class ExportList : public ::testing::TestWithParam<const char*> {};
+
+}  // namespace
+
+TEST_P(ExportList, ExactlyTheEntryPoints) {
+    const ElfDynamicInfo info = readElfDynamicInfo(GetParam());
+    const std::set<std::string> expected(qevhost::kExportNames.begin(),
+                                         qevhost::kExportNames.end());
+    EXPECT_EQ(info.definedSymbols, expected);
+}
+
+TEST_P(ExportList, NoCxxRuntimeNeeded) {
+    const ElfDynamicInfo info = readElfDynamicInfo(GetParam());
+    EXPECT_FALSE(info.needed.empty());  // libc at least: the reader found the dynamic section
+    for (const auto& library : info.needed) {
+        EXPECT_EQ(library.find("libstdc++"), std::string::npos) << library;
+        EXPECT_EQ(library.find("libgcc_s"), std::string::npos) << library;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Plugins, ExportList, ::testing::Values(RANDOM_PLUGIN, ARRAY_PLUGIN),
+                         [](const auto& info) {
+                             return std::string(info.index == 0 ? "QevRandom" : "QevRandomArray");
+                         });
