@@ -11,5 +11,6 @@ using Arguments = std::vector<std::string>;
 
 int describeCommand(const Arguments& args);
 int runCommand(const Arguments& args);
+int validateCommand(const Arguments& args);
 
 }  // namespace qevhost::cli

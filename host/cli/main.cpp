@@ -25,6 +25,8 @@ const Command kCommands[] = {
      "describe PLUGIN             module info and parameter table"},
     {"run", qevhost::cli::runCommand,
      "run PLUGIN [options]        run the module and print its outputs"},
+    {"validate", qevhost::cli::validateCommand,
+     "validate PLUGIN [options]   run the validator's checks (--list names them)"},
 };
 
 void printUsage(std::ostream& out) {

@@ -1,0 +1,35 @@
+#include "check.h"
+
+namespace qevhost::validate {
+
+const std::vector<Check>& allChecks() {
+    static const std::vector<Check> checks = {
+        {"load", "load and unload the library 200 times; all 34 exports; SDK version 601001",
+         loadCheck},
+        {"describe",
+         "sane parameter table; no byte of the host's records written outside the module's fields",
+         describeCheck},
+        {"instances",
+         "100 objects with different seeds, each its own table; destroying some "
+         "leaves the others unchanged",
+         instancesCheck},
+        {"determinism", "same settings, same bits: in two objects, on a rerun, after re-seeding",
+         determinismCheck},
+        {"threads",
+         "two objects on two threads at once give the results they give one after the "
+         "other",
+         threadsCheck},
+        {"fuzz",
+         "random and wild values on every parameter: no crash, report, stray write or "
+         "hang; outputs finite and in range",
+         fuzzCheck},
+        {"order",
+         "calls out of order (process before init, callbacks before wiring, double init, "
+         "...): no crash",
+         orderCheck},
+        {"real-time", "no heap allocation and no lock inside Process and CallBack", realTimeCheck},
+    };
+    return checks;
+}
+
+}  // namespace qevhost::validate

@@ -1,0 +1,30 @@
+// Heap and lock calls made by module code: the host interposes the allocator and the mutex lock
+// and counts the calls made while moduleCodeRunning() is true on the calling thread (a host
+// service running inside a module call does not count).
+#pragma once
+
+#include <cstdint>
+
+namespace qevhost::validate {
+
+struct CallCounts {
+    uint32_t allocations = 0;  // malloc, calloc, realloc, aligned allocations (new reaches these)
+    uint32_t frees = 0;
+    uint32_t locks = 0;  // pthread_mutex_lock and pthread_mutex_trylock
+};
+
+// Totals so far, over all threads.
+CallCounts moduleCallCounts();
+CallCounts operator-(const CallCounts& a, const CallCounts& b);
+bool any(const CallCounts& counts);
+
+// Called by the interposers.
+void countAllocation();
+void countFree();
+void countLock();
+
+// False where this build cannot see allocations or lock calls.
+bool allocationsCounted();
+bool locksCounted();
+
+}  // namespace qevhost::validate

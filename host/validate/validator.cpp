@@ -1,0 +1,51 @@
+#include "validator.h"
+
+#include <cstdio>
+#include <stdexcept>
+
+namespace qevhost::validate {
+
+std::vector<const Check*> selectChecks(const std::vector<std::string>& names) {
+    std::vector<const Check*> selected;
+    for (const auto& check : allChecks()) {
+        bool wanted = names.empty();
+        for (const auto& name : names) wanted = wanted || name == check.name;
+        if (wanted) selected.push_back(&check);
+    }
+    for (const auto& name : names) {
+        bool known = false;
+        for (const auto& check : allChecks()) known = known || name == check.name;
+        if (!known) throw std::invalid_argument("no check named \"" + name + "\"");
+    }
+    return selected;
+}
+
+int validatePlugin(const ValidateOptions& options) {
+    const CheckContext context{options.pluginPath};
+    int passed = 0, failed = 0;
+    for (const Check* check : selectChecks(options.checks)) {
+        const CheckResult result = runIsolated(*check, context, options.limits);
+        std::string line = std::string(result.passed ? "pass" : "fail") + "  " + check->name;
+        line.resize(19, ' ');
+        line += check->description;
+        if (!result.note.empty()) {
+            line += result.passed ? " (" + result.note + ")" : ": " + result.note;
+        }
+        std::printf("%s\n", line.c_str());
+        std::fflush(stdout);
+        (result.passed ? passed : failed) += 1;
+    }
+    std::printf("%d passed, %d failed\n", passed, failed);
+    std::fflush(stdout);
+    return failed;
+}
+
+void listChecks() {
+    for (const auto& check : allChecks()) {
+        std::string line = check.name;
+        line.resize(13, ' ');
+        std::printf("%s%s\n", line.c_str(), check.description);
+    }
+}
+
+}  // namespace qevhost::validate

@@ -1,0 +1,27 @@
+// qevhost validate: runs the named checks on one plug-in, one line per check and a summary.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "isolated_run.h"
+
+namespace qevhost::validate {
+
+struct ValidateOptions {
+    std::string pluginPath;
+    std::vector<std::string> checks;  // names to run; empty: all
+    RunLimits limits;
+};
+
+// Throws std::invalid_argument for an unknown check name.
+std::vector<const Check*> selectChecks(const std::vector<std::string>& names);
+
+// Prints "pass  NAME  DESCRIPTION" or "fail  NAME  DESCRIPTION: REASON" per check, then
+// "N passed, M failed". Returns M.
+int validatePlugin(const ValidateOptions& options);
+
+// The check names and descriptions, one per line.
+void listChecks();
+
+}  // namespace qevhost::validate
