@@ -4,6 +4,7 @@
 #include "host_services.h"
 #include "module_description.h"
 #include "noise.h"
+#include "output_bounds.h"
 
 namespace qev {
 
@@ -50,7 +51,8 @@ void QevRandom::onProcess() {
     const double base = (offset + input) * scale;
     const double sum = sumOctaves(base, settings, randomTable);
     const double t = normaliseNoise(sum, noiseMin, noiseMax);
-    const double value = mapOutputRange(t, outputMin, outputMax);
+    const double value =
+        OutputBounds(outputMin, outputMax).clamp(mapOutputRange(t, outputMin, outputMax));
     setEventValue(hostInfo, handles[kOutput], static_cast<float>(value));
 }
 

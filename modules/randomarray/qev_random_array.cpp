@@ -5,6 +5,7 @@
 #include "array_conversions.h"
 #include "host_services.h"
 #include "module_description.h"
+#include "output_bounds.h"
 
 namespace qev {
 
@@ -108,10 +109,12 @@ void QevRandomArray::computeArray() {
     settings.noiseMax = noiseMax;
 
     // Never past the length the host was last given, whatever "Array Size" reads now.
-    writeElements(settings, count < arrayLength ? count : arrayLength);
+    writeElements(settings, OutputBounds(outputMin, outputMax),
+                  count < arrayLength ? count : arrayLength);
 }
 
-void QevRandomArray::writeElements(const NoiseBlockSettings& settings, int32_t count) {
+void QevRandomArray::writeElements(const NoiseBlockSettings& settings, const OutputBounds& bounds,
+                                   int32_t count) {
     const EventHandle floatOut = handle(kFloatOut);
     const EventHandle integerOut = handle(kIntegerOut);
     double values[kBlockSize];
@@ -119,7 +122,7 @@ void QevRandomArray::writeElements(const NoiseBlockSettings& settings, int32_t c
         const int32_t blockCount = count - first < kBlockSize ? count - first : kBlockSize;
         computeNoiseBlock(settings, randomTable, first, blockCount, values);
         for (int32_t j = 0; j < blockCount; ++j) {
-            const double value = values[j];
+            const double value = bounds.clamp(values[j]);
             setEventArrayValue(hostInfo, floatOut, first + j, static_cast<float>(value));
             setEventArrayValue(hostInfo, integerOut, first + j,
                                static_cast<float>(roundHalfAwayFromZero(value)));
