@@ -13,11 +13,13 @@ function(qev_add_plugin name)
     target_link_libraries(${name} PRIVATE qev_sdk qev_engine)
     target_link_options(${name} PRIVATE
         "-Wl,--version-script=${PROJECT_SOURCE_DIR}/sdk/exports.map"
-        -Wl,--no-undefined -Wl,-z,defs
         # Nothing in a module refers to the entry points, so pull their object out of the
         # static frame library explicitly.
         -Wl,--undefined=GetSDKVersion)
+    # Under the sanitizers the runtime lives in the loading program, so a plug-in must leave
+    # its symbols undefined.
     if(NOT QEV_SANITIZE)
-        target_link_options(${name} PRIVATE -static-libstdc++ -static-libgcc)
+        target_link_options(${name} PRIVATE -Wl,--no-undefined -Wl,-z,defs
+                            -static-libstdc++ -static-libgcc)
     endif()
 endfunction()
