@@ -140,6 +140,17 @@ TEST(RandomArrayValues, OffsetWrapsKeepingItsSign) {
     }
 }
 
+TEST(RandomArrayValues, TopOfAWideRangeDoesNotCancelToZero) {
+    // t = 1 (no octaves, window [-1, 0]): (max - min) * 1 + min loses max entirely in rounding.
+    auto module = computed({{arr::Octaves, 0.0f},
+                            {arr::NoiseMax, 0.0f},
+                            {arr::OutputMin, -3.4e38f},
+                            {arr::OutputMax, -354.0f},
+                            {arr::Size, 2.0f}});
+    EXPECT_EQ(module->array(arr::FloatOut), std::vector<float>(2, -354.0f));
+    EXPECT_EQ(module->array(arr::IntegerOut), std::vector<float>(2, -354.0f));
+}
+
 TEST(RandomArrayValues, SeedConversions) {
     const auto withDefault = floatsWithSeed(4357.0f);
     ASSERT_NE(withDefault, floatsWithSeed(42.0f));

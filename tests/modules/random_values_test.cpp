@@ -135,6 +135,15 @@ TEST(RandomValues, OutputStaysWithinTheRangeForExtremeFiniteInputs) {
     }
 }
 
+TEST(RandomValues, TopOfAWideRangeDoesNotCancelToZero) {
+    // t = 1 (no octaves, window [-1, 0]): (max - min) * 1 + min loses max entirely in rounding.
+    auto module = startedModule(randomPlugin(), {{rnd::Octaves, 0.0f},
+                                                 {rnd::NoiseMax, 0.0f},
+                                                 {rnd::OutputMin, -3.4e38f},
+                                                 {rnd::OutputMax, -354.0f}});
+    EXPECT_EQ(outputAt(*module, 0.0f), -354.0f);
+}
+
 TEST(RandomValues, SeedsConvertingToZeroUseTheDefaultSeed) {
     const auto withDefault = outputsWithSeed(4357.0f);
     ASSERT_NE(withDefault, outputsWithSeed(42.0f));
