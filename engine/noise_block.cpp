@@ -1,6 +1,51 @@
 #include "noise_block.h"
 
+#include "noise_block_avx2.h"
+
 namespace qev {
+
+namespace {
+
+bool processorRunsAvx2() {
+#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx2");
+#else
+    return false;
+#endif
+}
+
+// Decided once, when the library loads.
+const bool kAvx2 = processorRunsAvx2();
+
+NoiseKernelInput kernelInput(const NoiseBlockSettings& settings, const RandomTable& table) {
+    const OctavePlan plan(settings.octaves);
+    NoiseKernelInput in;
+    in.entries = table.data();
+    in.wideCellIndex = &RandomTable::cellIndex;
+    in.wholeOctaves = plan.whole;
+    in.fraction = plan.fraction;
+    in.blends = plan.blend.blends;
+    in.fadeWindow = plan.blend.fadeWindow;
+    in.windowEnd = plan.blend.windowEnd;
+    in.fadeByProduct = plan.blend.window.byProduct();
+    in.fadeReciprocal = plan.blend.window.reciprocal();
+    in.shapesBias = plan.blend.shapesBias;
+    in.biasFactor = plan.blend.biasFactor;
+    in.shapesGain = plan.blend.shapesGain;
+    in.gainFactor = plan.blend.gainFactor;
+    in.wrappedOffset = settings.wrappedOffset;
+    in.scale = settings.scale;
+    // normaliseNoise's own ordering of the window.
+    const bool reversed = settings.noiseMin > settings.noiseMax;
+    in.noiseLow = reversed ? settings.noiseMax : settings.noiseMin;
+    in.noiseHigh = reversed ? settings.noiseMin : settings.noiseMax;
+    in.outputMin = settings.outputMin;
+    in.outputRange = settings.outputRange;
+    return in;
+}
+
+}  // namespace
 
 void computeNoiseBlockScalar(const NoiseBlockSettings& settings, const RandomTable& table,
                              int32_t first, int32_t count, double* values) {
@@ -14,9 +59,22 @@ void computeNoiseBlockScalar(const NoiseBlockSettings& settings, const RandomTab
     }
 }
 
+bool noiseBlockAvx2Available() {
+    return kAvx2;
+}
+
+void computeNoiseBlockAvx2(const NoiseBlockSettings& settings, const RandomTable& table,
+                           int32_t first, int32_t count, double* values) {
+    if (count > 0) computeNoiseBlockAvx2Kernel(kernelInput(settings, table), first, count, values);
+}
+
 void computeNoiseBlock(const NoiseBlockSettings& settings, const RandomTable& table, int32_t first,
                        int32_t count, double* values) {
-    computeNoiseBlockScalar(settings, table, first, count, values);
+    if (kAvx2) {
+        computeNoiseBlockAvx2(settings, table, first, count, values);
+    } else {
+        computeNoiseBlockScalar(settings, table, first, count, values);
+    }
 }
 
 }  // namespace qev

@@ -52,9 +52,15 @@ inline uint64_t bitsOf(double value) {
     return bits;
 }
 
+// Which NaN an operation yields depends on which operand the compiler puts first, so every NaN
+// counts as the same value; all other doubles are compared bit for bit.
+inline uint64_t canonicalBits(double value) {
+    return value != value ? 0x7FF8000000000000ull : bitsOf(value);
+}
+
 // FNV-1a over the bytes of a double, in a fixed byte order.
 inline void hashInto(uint64_t& hash, double value) {
-    const uint64_t bits = bitsOf(value);
+    const uint64_t bits = canonicalBits(value);
     for (int i = 0; i < 8; ++i) {
         hash ^= (bits >> (8 * i)) & 255u;
         hash *= 1099511628211ull;

@@ -1,0 +1,40 @@
+// The noise block four elements at a time with AVX2. The kernel's translation unit is built for
+// AVX2, so it sees plain values only (no shared inline code that the linker might take from it
+// for processors without AVX2); computeNoiseBlock calls it only after the CPU check.
+#pragma once
+
+#include <cstdint>
+
+namespace qev {
+
+// Everything the kernel needs, worked out by the caller in baseline code.
+struct NoiseKernelInput {
+    const int32_t* entries;                 // the random table
+    int32_t (*wideCellIndex)(double cell);  // the mapping for cells beyond 32 bits
+
+    int32_t wholeOctaves;  // 0 ... 16
+    double fraction;       // weight of octave wholeOctaves + 1, when not 0
+
+    bool blends;            // fade window > 0
+    double fadeWindow;      // start zone: frac < fadeWindow
+    double windowEnd;       // end zone: frac > 1 - fadeWindow
+    bool fadeByProduct;     // the window divides exactly as a product with fadeReciprocal
+    double fadeReciprocal;  //
+    bool shapesBias;        // bias != 0.5
+    double biasFactor;      // 1 / bias - 2
+    bool shapesGain;        // gain != 0.5
+    double gainFactor;      // 1 / gain - 2
+
+    double wrappedOffset;
+    double scale;
+    double noiseLow;  // the noise window, ordered as the octave sum's normalisation orders it
+    double noiseHigh;
+    double outputMin;
+    double outputRange;
+};
+
+// values[j] for element first + j, j < count: the same bits as the scalar block.
+void computeNoiseBlockAvx2Kernel(const NoiseKernelInput& input, int32_t first, int32_t count,
+                                 double* values);
+
+}  // namespace qev
