@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cerrno>
 #include <cfloat>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
@@ -13,11 +14,18 @@ namespace qevhost::cli {
 std::string formatFloat(float value) {
     // The fewest significant digits (up to the 9 that always suffice) that read back as the
     // same float: 0.1 prints as "0.1", not "0.100000001".
+    const double v = value;
     char text[32];
-    for (int digits = 1; digits <= 9; ++digits) {
-        std::snprintf(text, sizeof text, "%.*g", digits, static_cast<double>(value));
-        if (std::strtof(text, nullptr) == value || value != value) break;
+    int digits = 1;
+    for (; digits < 9; ++digits) {
+        std::snprintf(text, sizeof text, "%.*g", digits, v);
+        if (std::strtof(text, nullptr) == value || v != v) break;
     }
+    // Whole numbers below 1e9 print without an exponent: 20, not 2e+01.
+    if (std::isfinite(v) && std::fabs(v) >= 1 && std::fabs(v) < 1e9) {
+        digits = std::max(digits, static_cast<int>(std::floor(std::log10(std::fabs(v)))) + 1);
+    }
+    std::snprintf(text, sizeof text, "%.*g", digits, v);
     return text;
 }
 

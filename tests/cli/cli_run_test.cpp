@@ -1,0 +1,119 @@
+// `qevhost run`: what it prints equals what the host library computes for the same settings.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "cli_test_support.h"
+#include "qevhost_process.h"
+
+namespace rp = random_param;
+namespace ap = array_param;
+
+namespace {
+
+// Runs Qev Random with --csv and checks every Input/Output pair against the library.
+void expectRandomRunMatches(const std::vector<std::string>& extraArgs,
+                            const std::vector<float>& inputs,
+                            const std::vector<std::pair<int32_t, float>>& changes) {
+    std::vector<std::string> args = {"run", RANDOM_PLUGIN, "--csv"};
+    args.insert(args.end(), extraArgs.begin(), extraArgs.end());
+    const ProcessResult r = runQevhost(args);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const auto rows = parseCsv(r.out);
+    ASSERT_EQ(rows.size(), inputs.size() + 1) << r.out;
+    EXPECT_EQ(rows[0], (std::vector<std::string>{"Input", "Output"}));
+
+    LibraryModule library(RANDOM_PLUGIN, changes);
+    for (std::size_t i = 0; i < inputs.size(); ++i) {
+        library.module->setValue(rp::kInput, inputs[i]);
+        library.module->process();
+        EXPECT_EQ(readFloat(rows[i + 1][0]), inputs[i]) << "row " << i;
+        EXPECT_EQ(readFloat(rows[i + 1][1]), library.module->value(rp::kOutput)) << "row " << i;
+    }
+}
+
+// Checks the Index/Float Out/Integer Out table against the library's arrays.
+void expectArrayTableMatches(const std::string& out, const qevhost::Module& library) {
+    const auto rows = parseCsv(out);
+    const auto& floats = library.array(ap::kFloatOut);
+    const auto& integers = library.array(ap::kIntegerOut);
+    ASSERT_EQ(rows.size(), floats.size() + 1) << out;
+    EXPECT_EQ(rows[0], (std::vector<std::string>{"Index", "Float Out", "Integer Out"}));
+    for (std::size_t i = 0; i < floats.size(); ++i) {
+        EXPECT_EQ(rows[i + 1][0], std::to_string(i));
+        EXPECT_EQ(readFloat(rows[i + 1][1]), floats[i]) << "row " << i;
+        const float integer = readFloat(rows[i + 1][2]);
+        EXPECT_EQ(integer, integers[i]) << "row " << i;
+        EXPECT_EQ(std::signbit(integer), std::signbit(integers[i])) << "row " << i;
+    }
+}
+
+}  // namespace
+
+TEST(CliRun, QevRandomRampWithSettingsByCaptionAnyCaseAndIndex) {
+    const std::vector<float> inputs = {0, 0.25f, 0.5f, 0.75f, 1, 1.25f, 1.5f, 1.75f, 2};
+    expectRandomRunMatches({"--input", "0:2:0.25", "--set", "octaves=2.5", "--set", "FADE=0.5",
+                            "--set=1=7", "--set", "Noise Bias=0.3"},
+                           inputs,
+                           {{rp::kOctaves, 2.5f}, {rp::kFade, 0.5f}, {rp::kSeed, 7}, {8, 0.3f}});
+}
+
+TEST(CliRun, QevRandomInputListAndDefaults) {
+    expectRandomRunMatches({"--input", "-3.25,0.1,1e3"}, {-3.25f, 0.1f, 1000}, {});
+}
+
+TEST(CliRun, QevRandomDefaultRampCoversZeroToTwenty) {
+    const ProcessResult r = runQevhost({"run", RANDOM_PLUGIN, "--csv"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const auto rows = parseCsv(r.out);
+    ASSERT_EQ(rows.size(), 162u);
+    EXPECT_EQ(rows[1][0], "0");
+    EXPECT_EQ(rows[161][0], "20");
+}
+
+TEST(CliRun, TextOutputHasTitleAndAlignedColumns) {
+    const ProcessResult r = runQevhost(
+        {"run", RANDOM_PLUGIN, "--input", "0,1", "--set", "Octaves=3", "--set", "fade=0.6"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(lines(r.out),
+              (std::vector<std::string>{"# Qev Random: Octaves 3, Fade 0.6", "Input  Output",
+                                        "0      0.38202173", "1      0.23680465"}));
+}
+
+TEST(CliRun, QevRandomArrayDefaultsAreComputed) {
+    const ProcessResult r = runQevhost({"run", ARRAY_PLUGIN, "--csv"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    LibraryModule library(ARRAY_PLUGIN, {});
+    library.module->callBack(ap::kCalculate);
+    expectArrayTableMatches(r.out, *library.module);
+}
+
+TEST(CliRun, UpdateOnClickPressesTheButtonByItself) {
+    const ProcessResult r =
+        runQevhost({"run", ARRAY_PLUGIN, "--csv", "--set", "mode=update on click", "--set",
+                    "Array Size=8", "--set", "Random Seed=7", "--set", "Octaves=0"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    LibraryModule library(ARRAY_PLUGIN,
+                          {{ap::kMode, 1}, {ap::kSize, 8}, {ap::kSeed, 7}, {ap::kOctaves, 0}});
+    library.module->callBack(ap::kCalculate);
+    ASSERT_EQ(library.module->arrayLength(ap::kFloatOut), 8);
+    expectArrayTableMatches(r.out, *library.module);
+}
+
+TEST(CliRun, NoPressKeepsHeldBackChanges) {
+    // In "Update on Click" the size change waits for the button: 16 untouched elements.
+    const ProcessResult r = runQevhost(
+        {"run", ARRAY_PLUGIN, "--csv", "--no-press", "--set", "Mode=1", "--set", "array size=4"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    LibraryModule library(ARRAY_PLUGIN, {{ap::kMode, 1}, {ap::kSize, 4}});
+    ASSERT_EQ(library.module->arrayLength(ap::kFloatOut), 16);
+    expectArrayTableMatches(r.out, *library.module);
+}
+
+TEST(CliRun, AutomaticUpdateComputesOnTheSettingsOwnCallBack) {
+    const ProcessResult r =
+        runQevhost({"run", ARRAY_PLUGIN, "--csv", "--no-press", "--set", "Array Size=5"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    LibraryModule library(ARRAY_PLUGIN, {{ap::kSize, 5}});
+    expectArrayTableMatches(r.out, *library.module);
+}
