@@ -95,3 +95,14 @@ TEST(CliErrors, HelpIsNoError) {
     EXPECT_EQ(r.err, "");
     EXPECT_NE(r.out.find("usage: qevhost run PLUGIN"), std::string::npos);
 }
+
+TEST(CliErrors, PluginReportsArePrintedAsTheyArrive) {
+    // The probe reports every change of "Gain" and writes into host-owned ParamInfo bytes.
+    const ProcessResult r = runQevhost({"run", PROBE_PLUGIN, "--set", "gain=3", "--set", "0=4"});
+    EXPECT_EQ(r.exitCode, 1);
+    const auto errors = lines(r.err);
+    ASSERT_EQ(errors.size(), 3u) << r.err;
+    EXPECT_EQ(errors[0], "qevhost: plug-in reported: \"probe: gain changed\"");
+    EXPECT_EQ(errors[1], errors[0]);
+    EXPECT_EQ(errors[2].rfind("qevhost: host error: GetParamInfo(3)", 0), 0u) << errors[2];
+}

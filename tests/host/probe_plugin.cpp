@@ -1,6 +1,7 @@
 // A small plug-in for testing the host. It is written against the frame's record declarations,
 // so the host's own offset tables are checked against them, and it misbehaves on request: each
-// CallBack with a paramIndex from 100 up performs one fault or service call (see ProbeAction).
+// CallBack with a paramIndex from 100 up performs one fault or service call (see ProbeAction),
+// and a change of "Gain" is answered with a report.
 #include <cstdlib>
 #include <cstring>
 
@@ -97,6 +98,9 @@ PROBE_EXPORT void CallBack(void* module, CallBackMessage* message) {
     HostInfo* host = probe->host;
     const auto detail = static_cast<int32_t>(message->messageDetail);
     switch (message->paramIndex) {
+        case 0:  // a change of "Gain"
+            if (detail == 0) host->reportError("probe: gain changed");
+            break;
         case kResize:
             host->setEventSize(probe->handles[2], detail);
             break;
