@@ -33,10 +33,10 @@ std::string exact(double value) {
     return text;
 }
 
-Frame frameFor(const PlotSpec& spec) {
+Frame frameFor(const Chart& chart) {
     double xMin = std::numeric_limits<double>::infinity(), xMax = -xMin;
     double yMin = xMin, yMax = -xMin;
-    for (const auto& s : spec.series) {
+    for (const auto& s : chart.series) {
         for (std::size_t i = 0; i < s.x.size(); ++i) {
             if (!std::isfinite(s.x[i]) || !std::isfinite(s.y[i])) continue;
             xMin = std::min(xMin, s.x[i]);
@@ -45,10 +45,10 @@ Frame frameFor(const PlotSpec& spec) {
             yMax = std::max(yMax, s.y[i]);
         }
     }
-    return {niceAxis(xMin, xMax, spec.wholeX), niceAxis(yMin, yMax)};
+    return {niceAxis(xMin, xMax, chart.wholeX), niceAxis(yMin, yMax)};
 }
 
-void drawAxes(SvgDocument& svg, const Frame& f, const PlotSpec& spec) {
+void drawAxes(SvgDocument& svg, const Frame& f, const Chart& chart) {
     const double left = kLeft, right = kWidth - kRight, top = kTop, bottom = kHeight - kBottom;
     svg.rect(left, top, right - left, bottom - top, " fill=\"#fcfcfc\" stroke=\"#333\"");
     for (double t : f.x.ticks) {
@@ -63,10 +63,10 @@ void drawAxes(SvgDocument& svg, const Frame& f, const PlotSpec& spec) {
         svg.line(left - 5, y, left, y, " stroke=\"#333\"");
         svg.text(left - 8, y + 4, tickLabel(t), " text-anchor=\"end\"");
     }
-    svg.text(kWidth / 2, 24, spec.title, " text-anchor=\"middle\" font-size=\"15\"");
-    svg.text((left + right) / 2, kHeight - 12, spec.xLabel, " text-anchor=\"middle\"");
+    svg.text(kWidth / 2, 24, chart.title, " text-anchor=\"middle\" font-size=\"15\"");
+    svg.text((left + right) / 2, kHeight - 12, chart.xLabel, " text-anchor=\"middle\"");
     const double midY = (top + bottom) / 2;
-    svg.text(18, midY, spec.yLabel,
+    svg.text(18, midY, chart.yLabel,
              " text-anchor=\"middle\" transform=\"rotate(-90 18 " + svgNumber(midY) + ")\"");
 }
 
@@ -96,12 +96,12 @@ void drawSeries(SvgDocument& svg, const Frame& f, const PlotSeries& s, const cha
 
 }  // namespace
 
-std::string renderPlot(const PlotSpec& spec) {
+std::string renderPlot(const Chart& chart) {
     SvgDocument svg(kWidth, kHeight);
-    const Frame frame = frameFor(spec);
-    drawAxes(svg, frame, spec);
-    for (std::size_t i = 0; i < spec.series.size(); ++i) {
-        drawSeries(svg, frame, spec.series[i], kColours[i % std::size(kColours)], i);
+    const Frame frame = frameFor(chart);
+    drawAxes(svg, frame, chart);
+    for (std::size_t i = 0; i < chart.series.size(); ++i) {
+        drawSeries(svg, frame, chart.series[i], kColours[i % std::size(kColours)], i);
     }
     return svg.str();
 }

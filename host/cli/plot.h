@@ -11,7 +11,7 @@ struct PlotSeries {
     std::vector<double> x, y;  // non-finite points are left out of the picture
 };
 
-struct PlotSpec {
+struct Chart {
     std::string title, xLabel, yLabel;
     bool wholeX = false;  // x counts elements: ticks on whole numbers only
     std::vector<PlotSeries> series;
@@ -20,6 +20,6 @@ struct PlotSpec {
 // Axes with ticks and labels, a title, a legend, one polyline per series (with markers when the
 // series is short). Each series' polyline carries its exact values in a data-points attribute
 // ("x,y x,y ...", %.9g) so tools can read the numbers back.
-std::string renderPlot(const PlotSpec& spec);
+std::string renderPlot(const Chart& chart);
 
 }  // namespace qevhost::cli

@@ -9,11 +9,11 @@
 namespace qevhost::cli {
 
 void writePlot(const RunResult& result, const std::string& path) {
-    PlotSpec spec{result.title,
-                  result.columns.empty() ? "" : result.columns[0].name,
-                  result.yLabel,
-                  result.indexed,
-                  {}};
+    Chart chart{result.title,
+                result.columns.empty() ? "" : result.columns[0].name,
+                result.yLabel,
+                result.indexed,
+                {}};
     for (std::size_t c = 1; c < result.columns.size(); ++c) {
         PlotSeries series{result.columns[c].name, {}, {}};
         const auto& xs = result.columns[0].values;
@@ -22,10 +22,10 @@ void writePlot(const RunResult& result, const std::string& path) {
             series.x.push_back(xs[i] ? *xs[i] : NAN);
             series.y.push_back(ys[i] ? *ys[i] : NAN);
         }
-        spec.series.push_back(std::move(series));
+        chart.series.push_back(std::move(series));
     }
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file << renderPlot(spec);
+    file << renderPlot(chart);
     file.close();
     if (!file) throw CliError("cannot write " + path);
 }
