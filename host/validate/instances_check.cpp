@@ -67,7 +67,7 @@ CheckResult instancesCheck(const CheckContext& context) {
     for (int i = 0; i < kObjects; ++i) {
         auto& module = modules[static_cast<std::size_t>(i)];
         if (!module) continue;
-        compute(*module, profile);
+        applyAndCompute(*module, profile, settingsFor(profile, i));
         if (!sameBits(outputsOf(*module, profile), outputs[static_cast<std::size_t>(i)],
                       description, &where)) {
             return CheckResult::fail("object " + std::to_string(i) +

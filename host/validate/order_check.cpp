@@ -56,7 +56,7 @@ CheckResult orderCheck(const CheckContext& context) {
     const ModuleDescription description = reference->description();
     const ModuleProfile profile = profileOf(description);
     const int32_t count = profile.paramCount;
-    compute(*reference, profile);
+    applyAndCompute(*reference, profile, profile.defaults());
     const Outputs expected = outputsOf(*reference, profile);
 
     std::vector<std::unique_ptr<Module>> misused;
@@ -104,7 +104,7 @@ CheckResult orderCheck(const CheckContext& context) {
             TimedCall call("InitModule");
             module.init();
         }
-        compute(module, profile);
+        applyAndCompute(module, profile, profile.defaults());
         std::string where;
         if (!sameBits(outputsOf(module, profile), expected, description, &where)) {
             static const char* const kinds[] = {

@@ -1,0 +1,41 @@
+// A small test module that passes every check of the validator, and variants of it that each
+// carry one deliberate flaw (chosen by QEV_FLAW at compile time), to show that the matching check
+// catches it. "Output" is a hash of the seed and "Input"; "Values" holds Array Size hashes of the
+// seed and the element index, refilled on every message.
+#pragma once
+
+#include <cstdint>
+
+#include "user_module_base.h"
+
+#define QEV_FLAW_NONE 0
+#define QEV_FLAW_ALLOCATES 1      // allocates a scratch buffer in every Process
+#define QEV_FLAW_STRAY_WRITE 2    // fills "Array Size" elements, not the length last set
+#define QEV_FLAW_THROWS 3         // throws on an "Input" that is not finite
+#define QEV_FLAW_HANGS 4          // spins forever on a NaN "Input"
+#define QEV_FLAW_CLEARS_RECORD 5  // clears the whole ParamInfo record before filling it
+#define QEV_FLAW_NO_HOST_CHECK 6  // calls the host before it has handed over its services
+
+namespace qev::test {
+
+enum FlawedParam : int32_t { kInput, kSeed, kArraySize, kOutput, kValues, kParamCount };
+
+class FlawedModule final : public UserModuleBase {
+  public:
+    void onGetModuleInfo(HostInfo* host, ModuleInfo* info) override;
+    void onInitModule(HostInfo* host, ModuleInfo* info) override;
+    void onGetParamInfo(int32_t index, ParamInfo* param) override;
+    void onSetEventAddress(int32_t index, EventHandle handle) override;
+    void onCallBack(CallBackMessage* message) override;
+    void onProcess() override;
+
+  private:
+    float read(FlawedParam param) const;
+    void resize();
+    void fill();
+
+    EventHandle handles[kParamCount] = {};
+    int32_t length = 0;  // the array length last set
+};
+
+}  // namespace qev::test
