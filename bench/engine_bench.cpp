@@ -1,7 +1,7 @@
 // The engine alone, against what a C++ user would pick instead: std::mt19937 for the table
 // rebuild, libnoise's Perlin module for one value, and the engine's own scalar path for arrays.
 #include <benchmark/benchmark.h>
-#include <noise.h>
+#include <libnoise/noise.h>
 
 #include <cmath>
 #include <cstdint>

@@ -6,7 +6,7 @@ namespace qev {
 
 namespace {
 
-bool processorRunsAvx2() {
+[[maybe_unused]] bool processorRunsAvx2() {
 #if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
     __builtin_cpu_init();
     return __builtin_cpu_supports("avx2");
@@ -15,13 +15,30 @@ bool processorRunsAvx2() {
 #endif
 }
 
-// Decided once, when the library loads.
+// Decided once, when the library loads. The benchmarks' reference build keeps the scalar block.
+#if defined(QEV_SCALAR_NOISE_BLOCK)
+const bool kAvx2 = false;
+#else
 const bool kAvx2 = processorRunsAvx2();
+#endif
+
+// Worked out by the compiler, whose constant division rounds exactly as the run-time one does
+// (a test compares every entry).
+struct QuotientTable {
+    double values[RandomTable::kSize + 1];
+};
+constexpr QuotientTable makeQuotientTable() {
+    QuotientTable table{};
+    for (int i = 0; i <= RandomTable::kSize; ++i) table.values[i] = i / RandomTable::kScale;
+    return table;
+}
+constexpr QuotientTable kQuotients = makeQuotientTable();
 
 NoiseKernelInput kernelInput(const NoiseBlockSettings& settings, const RandomTable& table) {
     const OctavePlan plan(settings.octaves);
     NoiseKernelInput in;
     in.entries = table.data();
+    in.entryQuotients = kQuotients.values;
     in.wideCellIndex = &RandomTable::cellIndex;
     in.wholeOctaves = plan.whole;
     in.fraction = plan.fraction;
@@ -57,6 +74,10 @@ void computeNoiseBlockScalar(const NoiseBlockSettings& settings, const RandomTab
         const double t = normaliseNoise(sum, settings.noiseMin, settings.noiseMax);
         values[j] = settings.outputRange * t + settings.outputMin;
     }
+}
+
+const double* entryQuotients() {
+    return kQuotients.values;
 }
 
 bool noiseBlockAvx2Available() {

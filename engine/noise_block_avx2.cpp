@@ -6,6 +6,10 @@
 
 #include <immintrin.h>
 
+// Everything here is inlined into the kernel's loop (the one cold helper excepted), so the lanes
+// stay in registers.
+#define QEV_INLINE __attribute__((always_inline)) inline
+
 namespace qev {
 
 namespace {
@@ -14,33 +18,46 @@ constexpr int kCellModulus = 9971;
 constexpr int kTableSize = 9973;
 constexpr int kEntryBeforeFirst = kCellModulus - 1;
 constexpr int kOctaveOffsetMask = 9972;
+constexpr double kNarrowLow = -0x1p31;  // positions in [-2^31, 2^31) have 32-bit cells
+constexpr double kNarrowHigh = 0x1p31;
 
 struct Lanes {
-    __m256d value;  // the cell's entry, then the blended value
+    __m128i entry;  // the cell's entry
+    __m256d value;  // the same entry as a double
     __m256d frac;   // position - floor(position); NaN for non-finite positions
     __m256d index;  // the entry index as a whole double
 };
 
-__m256d select(__m256d mask, __m256d ifTrue, __m256d ifFalse) {
+// One octave of the sum: where it samples and how its sample is weighed.
+struct OctaveStep {
+    double offset;   // table[k & 9972]
+    double square;   // k * k
+    double inverse;  // 1 / (k * k) when k is a power of two (the product is then exact), else 0
+    bool allNarrow;  // every position of the current elements has a 32-bit cell
+};
+
+QEV_INLINE __m256d select(__m256d mask, __m256d ifTrue, __m256d ifFalse) {
     return _mm256_blendv_pd(ifFalse, ifTrue, mask);
 }
 
-// The truncating remainder by 9971 and the shift of negative cells, for cells in
-// [-2^31, 2^31): exact in double, since every intermediate is a whole number below 2^53. The
-// quotient comes from the double nearest 1/9971: between multiples the product is off by far less
-// than the 1/9971 that separates it from a whole number, so truncation gives the exact quotient.
-// At exact multiples it could at worst come out one short; the remainder would then be +-9971,
-// which the last step maps to the same index as 0 (a test runs every multiple in range).
-__m256d mapCells(__m256d cell) {
-    const __m256d modulus = _mm256_set1_pd(kCellModulus);
-    const __m256d quotient =
-        _mm256_round_pd(_mm256_mul_pd(cell, _mm256_set1_pd(1.0 / kCellModulus)),
-                        _MM_FROUND_TO_ZERO | _MM_FROUND_NO_EXC);
-    __m256d r = _mm256_sub_pd(cell, _mm256_mul_pd(quotient, modulus));
-    // Negative cells: + 9973, then - 9971 when that reaches 9971.
+// The gather mask that takes every lane.
+QEV_INLINE __m256d allLanes() {
+    return _mm256_castsi256_pd(_mm256_set1_epi64x(-1));
+}
+
+// The entry index of cells in [-2^31, 2^31), in double arithmetic that is exact: every
+// intermediate is a whole number below 2^53. A negative cell maps through (cell + 9973) rem 9971
+// adjusted into [0, 9971), which is the non-negative remainder of cell + 2; a cell at or above 0
+// through its remainder. The quotient comes from the double nearest 1/9971, whose relative error
+// (below 2^-54) cannot carry the product across a whole number, so floor gives the exact
+// quotient, at exact multiples too (checked for every 32-bit cell when this was written).
+QEV_INLINE __m256d mapCells(__m256d cell) {
     const __m256d negative = _mm256_cmp_pd(cell, _mm256_setzero_pd(), _CMP_LT_OQ);
-    r = _mm256_add_pd(r, _mm256_and_pd(negative, _mm256_set1_pd(kTableSize)));
-    return _mm256_sub_pd(r, _mm256_and_pd(_mm256_cmp_pd(r, modulus, _CMP_GE_OQ), modulus));
+    const __m256d shifted = _mm256_add_pd(cell, _mm256_and_pd(negative, _mm256_set1_pd(2.0)));
+    const __m256d quotient =
+        _mm256_round_pd(_mm256_mul_pd(shifted, _mm256_set1_pd(1.0 / kCellModulus)),
+                        _MM_FROUND_TO_NEG_INF | _MM_FROUND_NO_EXC);
+    return _mm256_sub_pd(shifted, _mm256_mul_pd(quotient, _mm256_set1_pd(kCellModulus)));
 }
 
 // Lanes whose cell a 32-bit integer does not hold: the general mapping for finite positions,
@@ -60,34 +77,38 @@ __attribute__((noinline)) __m256d mapWideCells(const NoiseKernelInput& input, __
     return _mm256_load_pd(indices);
 }
 
-__m256d gatherEntries(const int32_t* entries, __m256d index) {
-    const __m128i lanes = _mm256_cvttpd_epi32(index);
-    return _mm256_cvtepi32_pd(_mm_i32gather_epi32(entries, lanes, 4));
+QEV_INLINE __m128i gatherEntries(const int32_t* entries, __m256d index) {
+    return _mm_i32gather_epi32(entries, _mm256_cvttpd_epi32(index), 4);
 }
 
-Lanes cellLanes(const NoiseKernelInput& input, __m256d position) {
+QEV_INLINE Lanes cellLanes(const NoiseKernelInput& input, __m256d position, bool allNarrow) {
     Lanes lanes;
     const __m256d cell = _mm256_round_pd(position, _MM_FROUND_TO_NEG_INF | _MM_FROUND_NO_EXC);
     lanes.frac = _mm256_sub_pd(position, cell);
-    const __m256d narrow =
-        _mm256_and_pd(_mm256_cmp_pd(position, _mm256_set1_pd(-0x1p31), _CMP_GE_OQ),
-                      _mm256_cmp_pd(position, _mm256_set1_pd(0x1p31), _CMP_LT_OQ));
-    // Wide lanes get index 0 here, so the remainder never sees them.
-    lanes.index = mapCells(_mm256_and_pd(narrow, cell));
-    const int narrowLanes = _mm256_movemask_pd(narrow);
-    if (narrowLanes != 0xF) lanes.index = mapWideCells(input, cell, lanes.index, narrowLanes);
-    lanes.value = gatherEntries(input.entries, lanes.index);
+    if (allNarrow) {
+        lanes.index = mapCells(cell);
+    } else {
+        const __m256d narrow =
+            _mm256_and_pd(_mm256_cmp_pd(position, _mm256_set1_pd(kNarrowLow), _CMP_GE_OQ),
+                          _mm256_cmp_pd(position, _mm256_set1_pd(kNarrowHigh), _CMP_LT_OQ));
+        // Wide lanes get cell 0 here, so the remainder never sees them.
+        lanes.index = mapCells(_mm256_and_pd(narrow, cell));
+        const int narrowLanes = _mm256_movemask_pd(narrow);
+        if (narrowLanes != 0xF) lanes.index = mapWideCells(input, cell, lanes.index, narrowLanes);
+    }
+    lanes.entry = gatherEntries(input.entries, lanes.index);
+    lanes.value = _mm256_cvtepi32_pd(lanes.entry);
     return lanes;
 }
 
-__m256d biasCurve(__m256d t, __m256d factor) {
+QEV_INLINE __m256d biasCurve(__m256d t, __m256d factor) {
     const __m256d one = _mm256_set1_pd(1.0);
     return _mm256_div_pd(t, _mm256_add_pd(_mm256_mul_pd(factor, _mm256_sub_pd(one, t)), one));
 }
 
 // t < 0.5: t / (w + 1); otherwise (NaN included): (w - t) / (w - 1). The numerator and
 // denominator are selected, then divided once.
-__m256d gainCurve(__m256d t, __m256d factor) {
+QEV_INLINE __m256d gainCurve(__m256d t, __m256d factor) {
     const __m256d one = _mm256_set1_pd(1.0);
     const __m256d w =
         _mm256_mul_pd(_mm256_sub_pd(one, _mm256_mul_pd(t, _mm256_set1_pd(2.0))), factor);
@@ -100,13 +121,9 @@ __m256d gainCurve(__m256d t, __m256d factor) {
 // The start zone (frac < window) blends from the previous entry, the end zone
 // (frac > 1 - window) toward the next one; both are (high - low) * t + low with their own t,
 // high and low, so the zone picks the operands and the arithmetic runs once.
-__m256d blendLanes(const NoiseKernelInput& input, const Lanes& lanes) {
-    const __m256d start = _mm256_cmp_pd(lanes.frac, _mm256_set1_pd(input.fadeWindow), _CMP_LT_OQ);
+QEV_INLINE __m256d blendLanes(const NoiseKernelInput& input, const Lanes& lanes, __m256d start,
+                              __m256d zone) {
     const __m256d windowEnd = _mm256_set1_pd(input.windowEnd);
-    const __m256d end = _mm256_cmp_pd(lanes.frac, windowEnd, _CMP_GT_OQ);
-    const __m256d zone = _mm256_or_pd(start, end);
-    if (_mm256_movemask_pd(zone) == 0) return lanes.value;
-
     const __m256d into = select(start, lanes.frac, _mm256_sub_pd(lanes.frac, windowEnd));
     const __m256d scaled = input.fadeByProduct
                                ? _mm256_mul_pd(into, _mm256_set1_pd(input.fadeReciprocal))
@@ -121,39 +138,52 @@ __m256d blendLanes(const NoiseKernelInput& input, const Lanes& lanes) {
         select(_mm256_cmp_pd(lanes.index, _mm256_setzero_pd(), _CMP_GT_OQ),
                _mm256_sub_pd(lanes.index, one), _mm256_set1_pd(kEntryBeforeFirst));
     const __m256d next = _mm256_add_pd(lanes.index, one);
-    const __m256d neighbour = gatherEntries(input.entries, select(start, previous, next));
+    const __m256d neighbour =
+        _mm256_cvtepi32_pd(gatherEntries(input.entries, select(start, previous, next)));
     const __m256d high = select(start, lanes.value, neighbour);
     const __m256d low = select(start, neighbour, lanes.value);
     const __m256d blended = _mm256_add_pd(_mm256_mul_pd(_mm256_sub_pd(high, low), t), low);
     return select(zone, blended, lanes.value);
 }
 
-// ((sample - 0.5) * 2) / k^2, the squares of powers of two by their exact reciprocal.
-__m256d octaveContribution(__m256d sample, int32_t octave) {
+// The sample of one octave, value / 9973. A value that is not blended is a whole entry, and its
+// quotient comes from the table of quotients (the same division, done once per entry value); a
+// blended value is divided here.
+QEV_INLINE __m256d sampleLanes(const NoiseKernelInput& input, const Lanes& lanes) {
+    if (input.blends) {
+        const __m256d start =
+            _mm256_cmp_pd(lanes.frac, _mm256_set1_pd(input.fadeWindow), _CMP_LT_OQ);
+        const __m256d end = _mm256_cmp_pd(lanes.frac, _mm256_set1_pd(input.windowEnd), _CMP_GT_OQ);
+        const __m256d zone = _mm256_or_pd(start, end);
+        if (_mm256_movemask_pd(zone) != 0)
+            return _mm256_div_pd(blendLanes(input, lanes, start, zone), _mm256_set1_pd(kTableSize));
+    }
+    return _mm256_mask_i32gather_pd(_mm256_setzero_pd(), input.entryQuotients, lanes.entry,
+                                    allLanes(), 8);
+}
+
+// ((sample - 0.5) * 2) / k^2 for the octave of one step.
+QEV_INLINE __m256d sampleOctave(const NoiseKernelInput& input, const OctaveStep& step,
+                                __m256d base) {
+    const __m256d position = _mm256_mul_pd(_mm256_add_pd(_mm256_set1_pd(step.offset), base),
+                                           _mm256_set1_pd(step.square));
+    const __m256d sample = sampleLanes(input, cellLanes(input, position, step.allNarrow));
     const __m256d scaled =
         _mm256_mul_pd(_mm256_sub_pd(sample, _mm256_set1_pd(0.5)), _mm256_set1_pd(2.0));
-    const double square = static_cast<double>(octave * octave);
-    if ((octave & (octave - 1)) == 0) return _mm256_mul_pd(scaled, _mm256_set1_pd(1.0 / square));
-    return _mm256_div_pd(scaled, _mm256_set1_pd(square));
+    return step.inverse != 0.0 ? _mm256_mul_pd(scaled, _mm256_set1_pd(step.inverse))
+                               : _mm256_div_pd(scaled, _mm256_set1_pd(step.square));
 }
 
-__m256d sampleOctave(const NoiseKernelInput& input, __m256d base, int32_t octave) {
-    const double offset = input.entries[octave & kOctaveOffsetMask];
-    const __m256d position = _mm256_mul_pd(_mm256_add_pd(_mm256_set1_pd(offset), base),
-                                           _mm256_set1_pd(static_cast<double>(octave * octave)));
-    const Lanes lanes = cellLanes(input, position);
-    const __m256d value = input.blends ? blendLanes(input, lanes) : lanes.value;
-    return octaveContribution(_mm256_div_pd(value, _mm256_set1_pd(kTableSize)), octave);
-}
-
-__m256d noiseLanes(const NoiseKernelInput& input, __m256d base) {
+QEV_INLINE __m256d noiseLanes(const NoiseKernelInput& input, const OctaveStep* steps,
+                              int32_t stepCount, __m256d base) {
+    // The fractional octave, when there is one, is the first step and is weighed first.
     __m256d sum = _mm256_setzero_pd();
+    int32_t k = 0;
     if (input.fraction != 0.0) {
-        sum = _mm256_mul_pd(sampleOctave(input, base, input.wholeOctaves + 1),
-                            _mm256_set1_pd(input.fraction));
+        sum = _mm256_mul_pd(sampleOctave(input, steps[0], base), _mm256_set1_pd(input.fraction));
+        k = 1;
     }
-    for (int32_t octave = input.wholeOctaves; octave >= 1; --octave)
-        sum = _mm256_add_pd(sum, sampleOctave(input, base, octave));
+    for (; k < stepCount; ++k) sum = _mm256_add_pd(sum, sampleOctave(input, steps[k], base));
 
     // Below the window 0, at or above it 1, else the position within it.
     const __m256d lo = _mm256_set1_pd(input.noiseLow);
@@ -165,10 +195,49 @@ __m256d noiseLanes(const NoiseKernelInput& input, __m256d base) {
                          _mm256_set1_pd(input.outputMin));
 }
 
+double basePosition(const NoiseKernelInput& input, int32_t element) {
+    const double w = input.wrappedOffset;
+    return w + (static_cast<double>(element) + w) * input.scale;
+}
+
+// Positions rise or fall monotonically with the base position (adding a constant and scaling by
+// a positive square round monotonically), and base positions with the element number; so when
+// the octave's positions for the first and the last element have 32-bit cells, all between do.
+// NaN fails the test.
+bool positionsNarrow(double offset, double square, double firstBase, double lastBase) {
+    const double a = (offset + firstBase) * square;
+    const double b = (offset + lastBase) * square;
+    const double low = a < b ? a : b;
+    const double high = a < b ? b : a;
+    return low >= kNarrowLow && high < kNarrowHigh;
+}
+
+OctaveStep octaveStep(const NoiseKernelInput& input, int32_t octave, double firstBase,
+                      double lastBase) {
+    static constexpr double kInverseSquares[] = {
+        0, 1.0, 0.25, 0, 1.0 / 16, 0, 0, 0, 1.0 / 64, 0, 0, 0, 0, 0, 0, 0, 1.0 / 256};
+    OctaveStep step;
+    step.offset = input.entries[octave & kOctaveOffsetMask];
+    step.square = static_cast<double>(octave * octave);
+    step.inverse = kInverseSquares[octave];
+    step.allNarrow = positionsNarrow(step.offset, step.square, firstBase, lastBase);
+    return step;
+}
+
 }  // namespace
 
 void computeNoiseBlockAvx2Kernel(const NoiseKernelInput& input, int32_t first, int32_t count,
                                  double* values) {
+    // The octaves in the order they are summed: the fractional one first, then whole ones down.
+    const double firstBase = basePosition(input, first);
+    const double lastBase = basePosition(input, first + count - 1);
+    OctaveStep steps[17];
+    int32_t stepCount = 0;
+    if (input.fraction != 0.0)
+        steps[stepCount++] = octaveStep(input, input.wholeOctaves + 1, firstBase, lastBase);
+    for (int32_t octave = input.wholeOctaves; octave >= 1; --octave)
+        steps[stepCount++] = octaveStep(input, octave, firstBase, lastBase);
+
     const __m256d w = _mm256_set1_pd(input.wrappedOffset);
     const __m256d scale = _mm256_set1_pd(input.scale);
     for (int32_t j = 0; j < count; j += 4) {
@@ -180,7 +249,7 @@ void computeNoiseBlockAvx2Kernel(const NoiseKernelInput& input, int32_t first, i
                           _mm_set1_epi32(last)));
         const __m256d index = _mm256_cvtepi32_pd(elements);
         const __m256d base = _mm256_add_pd(w, _mm256_mul_pd(_mm256_add_pd(index, w), scale));
-        const __m256d result = noiseLanes(input, base);
+        const __m256d result = noiseLanes(input, steps, stepCount, base);
         if (count - j >= 4) {
             _mm256_storeu_pd(values + j, result);
         } else {

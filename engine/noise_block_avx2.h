@@ -10,6 +10,7 @@ namespace qev {
 // Everything the kernel needs, worked out by the caller in baseline code.
 struct NoiseKernelInput {
     const int32_t* entries;                 // the random table
+    const double* entryQuotients;           // entry / 9973 for every entry value 0 ... 9973
     int32_t (*wideCellIndex)(double cell);  // the mapping for cells beyond 32 bits
 
     int32_t wholeOctaves;  // 0 ... 16
@@ -32,6 +33,10 @@ struct NoiseKernelInput {
     double outputMin;
     double outputRange;
 };
+
+// entry / 9973.0 for every value an entry can take (0 ... 9973), each the correctly rounded
+// quotient, as the division itself gives it.
+const double* entryQuotients();
 
 // values[j] for element first + j, j < count: the same bits as the scalar block.
 void computeNoiseBlockAvx2Kernel(const NoiseKernelInput& input, int32_t first, int32_t count,

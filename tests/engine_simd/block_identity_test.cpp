@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "noise_block.h"
+#include "noise_block_avx2.h"
 #include "noise_cases.h"
 
 namespace qev::testing {
@@ -117,6 +118,14 @@ TEST(NoiseBlockIdentity, CellEdgesAndLimits) {
             }
         }
     }
+}
+
+// The table of quotients that replaces the division of whole entries by 9973.
+TEST(NoiseBlockIdentity, QuotientTableMatchesDivision) {
+    const double* quotients = entryQuotients();
+    volatile double divisor = RandomTable::kScale;  // a run-time division, not a folded one
+    for (int entry = 0; entry <= RandomTable::kSize; ++entry)
+        ASSERT_EQ(bitsOf(quotients[entry]), bitsOf(entry / divisor)) << entry;
 }
 
 // Every multiple of 9971 that a 32-bit cell number holds, where the vector remainder is closest
