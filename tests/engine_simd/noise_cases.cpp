@@ -32,8 +32,11 @@ double CaseSource::scale() {
             return pick(edges);
         case 1:
             return uniform(0.0, 10.0);
-        default:
-            return std::ldexp(uniform(-1.0, 1.0), static_cast<int>(bits() % 64) - 30);
+        default: {
+            // Drawn one after the other: the order of a call's arguments is up to the compiler.
+            const int exponent = static_cast<int>(bits() % 64) - 30;
+            return std::ldexp(uniform(-1.0, 1.0), exponent);
+        }
     }
 }
 
