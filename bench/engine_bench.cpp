@@ -54,8 +54,8 @@ void Mt19937SameWords(benchmark::State& state) {
 }
 BENCHMARK(Mt19937SameWords);
 
-// One value per position, as the single-value module computes it per block: octave sum, noise
-// window, output range. Arguments: octaves, Fade (0 or 1).
+// One value per position, as the single-value module computes it per block: octave sum (on the
+// path the CPU check picks), noise window, output range. Arguments: octaves, Fade (0 or 1).
 void OneValue(benchmark::State& state) {
     const RandomTable& table = seed42Table();
     const OctaveSettings settings{static_cast<double>(state.range(0)), state.range(1) * 0.5, kBias,
@@ -71,6 +71,23 @@ void OneValue(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * kValuesPerIteration);
 }
 BENCHMARK(OneValue)->ArgsProduct({{1, 4, 16}, {0, 1}});
+
+// The same with the scalar octave sum, one octave after the other (the reference path).
+void OneValueScalar(benchmark::State& state) {
+    const RandomTable& table = seed42Table();
+    const OctaveSettings settings{static_cast<double>(state.range(0)), state.range(1) * 0.5, kBias,
+                                  kGain};
+    const std::vector<double>& positions = valuePositions();
+    for (auto _ : state) {
+        for (double position : positions) {
+            const double sum = sumOctaves(position, OctavePlan(settings), table);
+            double value = mapOutputRange(normaliseNoise(sum, -1.0, 1.0), 0.0, 1.0);
+            benchmark::DoNotOptimize(value);
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * kValuesPerIteration);
+}
+BENCHMARK(OneValueScalar)->ArgsProduct({{1, 4, 16}, {0, 1}});
 
 // libnoise's gradient noise at the same positions and octave count, the fastest quality.
 void LibnoisePerlin(benchmark::State& state) {

@@ -226,6 +226,45 @@ OctaveStep octaveStep(const NoiseKernelInput& input, int32_t octave, double firs
 
 }  // namespace
 
+double sumOctavesAvx2Kernel(const NoiseKernelInput& input, double base) {
+    // Step j of the sum samples octave top - j: the fractional octave whole + 1 first when there
+    // is one, then the whole ones down to 1. Four steps to a vector, built in registers; lanes
+    // past the last step sample octave 1 and are not summed.
+    const bool fractional = input.fraction != 0.0;
+    const int32_t top = input.wholeOctaves + (fractional ? 1 : 0);
+    const __m256d b = _mm256_set1_pd(base);
+    double sum = 0.0;
+    for (int32_t first = 0; first < top; first += 4) {
+        const __m128i octave =
+            _mm_max_epi32(_mm_sub_epi32(_mm_set1_epi32(top - first), _mm_setr_epi32(0, 1, 2, 3)),
+                          _mm_set1_epi32(1));
+        const __m256d square = _mm256_cvtepi32_pd(_mm_mullo_epi32(octave, octave));
+        const __m256d offset = _mm256_cvtepi32_pd(_mm_i32gather_epi32(
+            input.entries, _mm_and_si128(octave, _mm_set1_epi32(kOctaveOffsetMask)), 4));
+        const __m256d position = _mm256_mul_pd(_mm256_add_pd(offset, b), square);
+        const __m256d sample = sampleLanes(input, cellLanes(input, position, false));
+        const __m256d scaled =
+            _mm256_mul_pd(_mm256_sub_pd(sample, _mm256_set1_pd(0.5)), _mm256_set1_pd(2.0));
+        // Dividing by a power-of-two square gives the bits of the scalar sum's exact product.
+        const __m256d contribution = _mm256_div_pd(scaled, square);
+
+        // The additions in the scalar sum's order, lane by lane.
+        const __m128d low = _mm256_castpd256_pd128(contribution);
+        const __m128d high = _mm256_extractf128_pd(contribution, 1);
+        const double lanes[4] = {_mm_cvtsd_f64(low), _mm_cvtsd_f64(_mm_unpackhi_pd(low, low)),
+                                 _mm_cvtsd_f64(high), _mm_cvtsd_f64(_mm_unpackhi_pd(high, high))};
+        const int32_t steps = top - first < 4 ? top - first : 4;
+        for (int32_t lane = 0; lane < steps; ++lane) {
+            if (first + lane == 0 && fractional) {
+                sum = lanes[0] * input.fraction;
+            } else {
+                sum = sum + lanes[lane];
+            }
+        }
+    }
+    return sum;
+}
+
 void computeNoiseBlockAvx2Kernel(const NoiseKernelInput& input, int32_t first, int32_t count,
                                  double* values) {
     // The octaves in the order they are summed: the fractional one first, then whole ones down.

@@ -38,6 +38,10 @@ struct NoiseKernelInput {
 // quotient, as the division itself gives it.
 const double* entryQuotients();
 
+// The octave sum of one base position, four octaves at a time: the same bits as the scalar sum.
+// Uses the table and octave fields of input only.
+double sumOctavesAvx2Kernel(const NoiseKernelInput& input, double base);
+
 // values[j] for element first + j, j < count: the same bits as the scalar block.
 void computeNoiseBlockAvx2Kernel(const NoiseKernelInput& input, int32_t first, int32_t count,
                                  double* values);

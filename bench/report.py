@@ -1,0 +1,123 @@
+#!/usr/bin/env python3
+"""Reads Google Benchmark JSON output and prints the medians and the ratios against the targets.
+
+Usage: report.py RESULTS.json
+Exits 1 when a correctness check inside the benchmarks failed (allocations in Process or
+CallBack, the two array builds disagreeing, a benchmark that could not run); missed speed
+targets are reported but do not fail.
+"""
+import json
+import sys
+
+# (label, numerator, denominator, target): CPU-time medians of one run.
+TARGETS = [
+    ("reseed / std::mt19937, same 29,919 words", "Reseed", "Mt19937SameWords", 0.30),
+    ("one value, 16 octaves, Fade 0 / libnoise Perlin", "OneValue/16/0", "LibnoisePerlin/16", 0.25),
+    ("one value, 16 octaves, Fade 1 / libnoise Perlin", "OneValue/16/1", "LibnoisePerlin/16", 0.45),
+    ("array 2048, 16 octaves, Fade 0, exports / scalar build",
+     "ArrayExports/16/0", "ArrayExportsScalar/16/0", 0.40),
+    ("array 2048, 16 octaves, Fade 1, exports / scalar build",
+     "ArrayExports/16/1", "ArrayExportsScalar/16/1", 0.45),
+]
+
+INFORMATIONAL = [
+    ("one value, 16 octaves, Fade 0, scalar sum / libnoise Perlin",
+     "OneValueScalar/16/0", "LibnoisePerlin/16"),
+    ("one value, 16 octaves, Fade 1, scalar sum / libnoise Perlin",
+     "OneValueScalar/16/1", "LibnoisePerlin/16"),
+    ("one value, 1 octave, Fade 0 / libnoise Perlin", "OneValue/1/0", "LibnoisePerlin/1"),
+    ("one value, 1 octave, Fade 1 / libnoise Perlin", "OneValue/1/1", "LibnoisePerlin/1"),
+    ("one value, 4 octaves, Fade 0 / libnoise Perlin", "OneValue/4/0", "LibnoisePerlin/4"),
+    ("one value, 4 octaves, Fade 1 / libnoise Perlin", "OneValue/4/1", "LibnoisePerlin/4"),
+    ("array 2048, 1 octave, Fade 0, exports / scalar build",
+     "ArrayExports/1/0", "ArrayExportsScalar/1/0"),
+    ("array 2048, 1 octave, Fade 1, exports / scalar build",
+     "ArrayExports/1/1", "ArrayExportsScalar/1/1"),
+    ("array 2048, 16 octaves, Fade 0, engine alone: dispatched / scalar",
+     "ArrayEngineDispatched/16/0", "ArrayEngineScalar/16/0"),
+    ("array 2048, 16 octaves, Fade 1, engine alone: dispatched / scalar",
+     "ArrayEngineDispatched/16/1", "ArrayEngineScalar/16/1"),
+    ("array 2048, 1 octave, Fade 0, engine alone: dispatched / scalar",
+     "ArrayEngineDispatched/1/0", "ArrayEngineScalar/1/0"),
+    ("array 2048, 1 octave, Fade 1, engine alone: dispatched / scalar",
+     "ArrayEngineDispatched/1/1", "ArrayEngineScalar/1/1"),
+]
+
+TO_NS = {"ns": 1.0, "us": 1e3, "ms": 1e6, "s": 1e9}
+
+
+def load(path):
+    with open(path) as f:
+        data = json.load(f)
+    medians, counters, errors, items = {}, {}, [], {}
+    for b in data["benchmarks"]:
+        name = b.get("run_name", b["name"])
+        if b.get("error_occurred"):
+            errors.append(f"{name}: {b.get('error_message', 'error')}")
+            continue
+        single = b.get("run_type") == "iteration" and b.get("repetitions", 1) <= 1
+        if not (b.get("aggregate_name") == "median" or single):
+            continue
+        medians[name] = b["cpu_time"] * TO_NS[b.get("time_unit", "ns")]
+        if "items_per_second" in b and b["items_per_second"] > 0:
+            items[name] = 1e9 / b["items_per_second"]
+        if "allocations" in b:
+            counters[name] = b["allocations"]
+    return data.get("context", {}), medians, counters, errors, items
+
+
+def show_time(ns):
+    for unit, scale in (("s", 1e9), ("ms", 1e6), ("us", 1e3)):
+        if ns >= scale:
+            return f"{ns / scale:8.2f} {unit}"
+    return f"{ns:8.1f} ns"
+
+
+def main():
+    if len(sys.argv) != 2:
+        sys.exit(__doc__)
+    context, medians, counters, errors, items = load(sys.argv[1])
+    reps = context.get("num_cpus", "?")
+    print(f"Machine: {context.get('host_name', '?')}, {reps} CPUs at "
+          f"{context.get('mhz_per_cpu', '?')} MHz; CPU-time medians")
+    print()
+    width = max(len(n) for n in medians) if medians else 20
+    print(f"{'benchmark':<{width}}  {'per iteration':>13}  {'per item':>11}  allocations")
+    for name in sorted(medians):
+        per_item = show_time(items[name]) if name in items else ""
+        allocs = f"{counters[name]:.0f}" if name in counters else ""
+        print(f"{name:<{width}}  {show_time(medians[name]):>13}  {per_item:>11}  {allocs}")
+
+    print()
+    print(f"{'ratio':<66} {'value':>6} {'target':>7}")
+    missed = 0
+    for label, num, den, target in TARGETS:
+        if num in medians and den in medians:
+            ratio = medians[num] / medians[den]
+            verdict = "met" if ratio <= target else f"MISSED by {ratio / target - 1:.0%}"
+            missed += ratio > target
+            print(f"{label:<66} {ratio:6.3f} {'<= ' + format(target, '.2f'):>7}  {verdict}")
+        else:
+            print(f"{label:<66}  (not measured)")
+    for label, num, den in INFORMATIONAL:
+        if num in medians and den in medians:
+            print(f"{label:<66} {medians[num] / medians[den]:6.3f}")
+
+    failures = list(errors)
+    for name, count in counters.items():
+        if count != 0:
+            failures.append(f"{name}: {count:.0f} heap allocations in the measured calls")
+    print()
+    if failures:
+        print("Checks FAILED:")
+        for f in failures:
+            print("  " + f)
+        return 1
+    print("Checks: no heap allocation in Process or CallBack; both array builds agree.")
+    if missed:
+        print(f"{missed} speed target(s) missed in this run.")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

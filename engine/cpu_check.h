@@ -1,0 +1,11 @@
+// Which vector paths this processor runs. Checked once, when the library loads; the answer never
+// changes afterwards, so the paths are picked without any per-call cost beyond one flag.
+#pragma once
+
+namespace qev {
+
+// True when the processor and the operating system run AVX2 code. Builds defining
+// QEV_SCALAR_NOISE_BLOCK (the benchmarks' reference build) answer false.
+bool avx2Available();
+
+}  // namespace qev
