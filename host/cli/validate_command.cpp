@@ -1,5 +1,5 @@
-// qevhost validate [--check NAME]... [--call-limit SECONDS] [--list] PLUGIN: runs the validator's
-// named checks on a plug-in; exit code 1 if any fails.
+// qevhost validate [--check NAME]... [--skip NAME]... [--call-limit SECONDS] [--list] PLUGIN: runs
+// the validator's named checks on a plug-in; exit code 1 if any fails.
 #include <cstdlib>
 #include <stdexcept>
 
@@ -12,7 +12,8 @@ namespace qevhost::cli {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: qevhost validate [--check NAME]... [--call-limit SECONDS] [--list] PLUGIN";
+    "usage: qevhost validate [--check NAME]... [--skip NAME]... [--call-limit SECONDS] [--list] "
+    "PLUGIN";
 
 double seconds(const std::string& text) {
     char* end = nullptr;
@@ -35,6 +36,8 @@ int validateCommand(const Arguments& args) {
             return kExitOk;
         } else if (arg == "--check" && hasValue) {
             options.checks.push_back(args[++i]);
+        } else if (arg == "--skip" && hasValue) {
+            options.skipped.push_back(args[++i]);
         } else if (arg == "--call-limit" && hasValue) {
             options.limits.callSeconds = seconds(args[++i]);
         } else if (arg.rfind("-", 0) == 0 || !options.pluginPath.empty()) {
@@ -45,7 +48,7 @@ int validateCommand(const Arguments& args) {
     }
     if (options.pluginPath.empty()) throw UsageError(kUsage);
     try {
-        validate::selectChecks(options.checks);
+        validate::selectChecks(options.checks, options.skipped);
     } catch (const std::invalid_argument& e) {
         throw UsageError(e.what());
     }

@@ -5,17 +5,34 @@
 
 namespace qevhost::validate {
 
-std::vector<const Check*> selectChecks(const std::vector<std::string>& names) {
-    std::vector<const Check*> selected;
-    for (const auto& check : allChecks()) {
-        bool wanted = names.empty();
-        for (const auto& name : names) wanted = wanted || name == check.name;
-        if (wanted) selected.push_back(&check);
+namespace {
+
+bool contains(const std::vector<std::string>& names, const char* name) {
+    for (const auto& n : names) {
+        if (n == name) return true;
     }
+    return false;
+}
+
+void requireKnown(const std::vector<std::string>& names) {
     for (const auto& name : names) {
         bool known = false;
         for (const auto& check : allChecks()) known = known || name == check.name;
         if (!known) throw std::invalid_argument("no check named \"" + name + "\"");
+    }
+}
+
+}  // namespace
+
+std::vector<const Check*> selectChecks(const std::vector<std::string>& names,
+                                       const std::vector<std::string>& skipped) {
+    requireKnown(names);
+    requireKnown(skipped);
+    std::vector<const Check*> selected;
+    for (const auto& check : allChecks()) {
+        if ((names.empty() || contains(names, check.name)) && !contains(skipped, check.name)) {
+            selected.push_back(&check);
+        }
     }
     return selected;
 }
@@ -23,7 +40,7 @@ std::vector<const Check*> selectChecks(const std::vector<std::string>& names) {
 int validatePlugin(const ValidateOptions& options) {
     const CheckContext context{options.pluginPath};
     int passed = 0, failed = 0;
-    for (const Check* check : selectChecks(options.checks)) {
+    for (const Check* check : selectChecks(options.checks, options.skipped)) {
         const CheckResult result = runIsolated(*check, context, options.limits);
         std::string line = std::string(result.passed ? "pass" : "fail") + "  " + check->name;
         line.resize(19, ' ');

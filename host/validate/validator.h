@@ -10,12 +10,15 @@ namespace qevhost::validate {
 
 struct ValidateOptions {
     std::string pluginPath;
-    std::vector<std::string> checks;  // names to run; empty: all
+    std::vector<std::string> checks;   // names to run; empty: all
+    std::vector<std::string> skipped;  // names not to run
     RunLimits limits;
 };
 
-// Throws std::invalid_argument for an unknown check name.
-std::vector<const Check*> selectChecks(const std::vector<std::string>& names);
+// The checks named (all if none), less the skipped ones. Throws std::invalid_argument for an
+// unknown name.
+std::vector<const Check*> selectChecks(const std::vector<std::string>& names,
+                                       const std::vector<std::string>& skipped = {});
 
 // Prints "pass  NAME  DESCRIPTION" or "fail  NAME  DESCRIPTION: REASON" per check, then
 // "N passed, M failed". Returns M.
