@@ -1,65 +1,9 @@
 #include "seeded_generator.h"
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include "cpu_check.h"
+#include "generator_kernels.h"
 
 namespace qev {
-
-namespace {
-
-constexpr uint32_t kUpperMask = 0x80000000u;
-constexpr uint32_t kLowerMask = 0x7FFFFFFFu;
-constexpr uint32_t kTwistConstant = 0x9908B0DFu;
-constexpr int kMiddle = 397;
-// Words of a block that the twist reads from ahead (mt[k + 397]) before it wraps round.
-constexpr int kAhead = SeededGenerator::kWords - kMiddle;  // 227
-
-uint32_t twistWord(uint32_t current, uint32_t next, uint32_t far) {
-    const uint32_t y = (current & kUpperMask) | (next & kLowerMask);
-    return far ^ (y >> 1) ^ ((y & 1u) ? kTwistConstant : 0u);
-}
-
-#if defined(__SSE2__)
-// Four twisted words; lanes are independent, so any four consecutive words can be done at once
-// as long as all three inputs are loaded before the result is stored.
-__m128i twistWords(__m128i current, __m128i next, __m128i far) {
-    const __m128i y = _mm_or_si128(_mm_and_si128(current, _mm_set1_epi32(int32_t(kUpperMask))),
-                                   _mm_and_si128(next, _mm_set1_epi32(int32_t(kLowerMask))));
-    const __m128i odd = _mm_sub_epi32(_mm_setzero_si128(), _mm_and_si128(y, _mm_set1_epi32(1)));
-    const __m128i constant = _mm_and_si128(odd, _mm_set1_epi32(int32_t(kTwistConstant)));
-    return _mm_xor_si128(_mm_xor_si128(far, _mm_srli_epi32(y, 1)), constant);
-}
-
-__m128i temperWords(__m128i y) {
-    y = _mm_xor_si128(y, _mm_srli_epi32(y, 11));
-    y = _mm_xor_si128(y, _mm_and_si128(_mm_slli_epi32(y, 7), _mm_set1_epi32(int32_t(0x9D2C5680u))));
-    y = _mm_xor_si128(y,
-                      _mm_and_si128(_mm_slli_epi32(y, 15), _mm_set1_epi32(int32_t(0xEFC60000u))));
-    return _mm_xor_si128(y, _mm_srli_epi32(y, 18));
-}
-
-__m128i load4(const uint32_t* p) {
-    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-}
-void store4(uint32_t* p, __m128i v) {
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v);
-}
-#endif
-
-// The tempered copy of all 624 words, by state index.
-void temperBlock(const uint32_t* state, uint32_t* tempered) {
-#if defined(__SSE2__)
-    static_assert(SeededGenerator::kWords % 4 == 0, "whole vectors");
-    for (int i = 0; i < SeededGenerator::kWords; i += 4)
-        store4(tempered + i, temperWords(load4(state + i)));
-#else
-    for (int i = 0; i < SeededGenerator::kWords; ++i)
-        tempered[i] = SeededGenerator::temper(state[i]);
-#endif
-}
-
-}  // namespace
 
 void SeededGenerator::seedGenerator(uint32_t seed) {
     if (seed == 0) seed = kDefaultSeed;
@@ -79,27 +23,11 @@ void SeededGenerator::regenerate() {
 }
 
 void SeededGenerator::twist() {
-    // In reference order mt[k] is s[623 - k]; the pass runs over k upwards (state indices
-    // downwards), in place. For k < 227 the far word mt[k + 397] = s[i - 397] is not yet updated;
-    // for 227 <= k < 623 it is mt[k - 227] = s[i + 227], updated earlier in this pass; the last
-    // word wraps round to the new mt[0].
-    uint32_t* const s = state_;
-    int i = kWords - 1;
-#if defined(__SSE2__)
-    for (; i - 3 >= kMiddle; i -= 4)
-        store4(s + i - 3,
-               twistWords(load4(s + i - 3), load4(s + i - 4), load4(s + i - 3 - kMiddle)));
-#endif
-    for (; i >= kMiddle; --i) s[i] = twistWord(s[i], s[i - 1], s[i - kMiddle]);
-#if defined(__SSE2__)
-    static_assert((kMiddle - 1) % 4 == 0, "whole vectors");
-    for (; i >= 4; i -= 4)
-        store4(s + i - 3,
-               twistWords(load4(s + i - 3), load4(s + i - 4), load4(s + i - 3 + kAhead)));
-#else
-    for (; i >= 1; --i) s[i] = twistWord(s[i], s[i - 1], s[i + kAhead]);
-#endif
-    s[0] = twistWord(s[0], s[kWords - 1], s[kAhead]);
+    if (avx2Available()) {
+        twistBlockAvx2(state_);
+    } else {
+        twistBlock(state_);
+    }
     position_ = kWords;
 }
 
@@ -126,16 +54,23 @@ double SeededGenerator::drawDouble() {
 
 void SeededGenerator::drawDoubles(double* out, int count) {
     // A draw from position p >= 3 reads words p - 2 and p - 3 and leaves p - 3: a run of such
-    // draws reads one block only, so the block is tempered once for the run. The draws that cross
-    // into the next block (two or three per block) go through drawDouble.
+    // draws reads one block only. The baseline run reads a tempered copy of the block, made once
+    // per block; the AVX2 run tempers just the words it reads. The draws that cross into the
+    // next block (two or three per block) go through drawDouble.
     alignas(16) uint32_t tempered[kWords];
     bool temperedValid = false;
+    const bool avx2 = avx2Available();
     while (count > 0) {
         if (position_ >= 3) {
             const int run = position_ / 3 < count ? position_ / 3 : count;
-            if (!temperedValid) temperBlock(state_, tempered);
-            temperedValid = true;
-            drawWithinBlock(tempered, out, run);
+            if (avx2) {
+                drawRunAvx2(state_, position_, out, run);
+            } else {
+                if (!temperedValid) temperBlock(state_, tempered);
+                temperedValid = true;
+                drawRunTempered(tempered, position_, out, run);
+            }
+            position_ -= 3 * run;
             out += run;
             count -= run;
         } else {
@@ -145,13 +80,6 @@ void SeededGenerator::drawDoubles(double* out, int count) {
             if (position_ > before) temperedValid = false;  // it regenerated
         }
     }
-}
-
-void SeededGenerator::drawWithinBlock(const uint32_t* tempered, double* out, int count) {
-    int p = position_;
-    for (int j = 0; j < count; ++j, p -= 3)
-        out[j] = wordsToDouble(tempered[p - 2], tempered[p - 3]);
-    position_ = p;
 }
 
 }  // namespace qev

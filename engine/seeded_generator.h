@@ -47,8 +47,6 @@ class SeededGenerator {
 
   private:
     void twist();
-    // Draws that stay within the current block, reading a tempered copy of it.
-    void drawWithinBlock(const uint32_t* tempered, double* out, int count);
 
     // state_[623] is the reference generator's mt[0], state_[0] its mt[623].
     uint32_t state_[kWords] = {};
