@@ -13,7 +13,7 @@ namespace {
 #endif
 }
 
-#if defined(QEV_SCALAR_NOISE_BLOCK)
+#if defined(QEV_BASELINE_ONLY)
 const bool kAvx2 = false;
 #else
 const bool kAvx2 = processorRunsAvx2();

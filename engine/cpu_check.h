@@ -5,7 +5,8 @@
 namespace qev {
 
 // True when the processor and the operating system run AVX2 code. Builds defining
-// QEV_SCALAR_NOISE_BLOCK (the benchmarks' reference build) answer false.
+// QEV_BASELINE_ONLY answer false: the benchmarks' scalar reference, and the tests that run the
+// baseline paths on a processor with AVX2.
 bool avx2Available();
 
 }  // namespace qev
