@@ -73,7 +73,10 @@ CheckResult fuzzCheck(const CheckContext& context) {
         if (!faults.empty()) return CheckResult::fail(faults.front() + " (" + step.label + ")");
         if (step.inRange) {
             const std::string fault = outputFault(*module, profile, description, step.values);
-            if (!fault.empty()) return CheckResult::fail(fault + " (" + step.label + ")");
+            if (!fault.empty()) {
+                return CheckResult::fail(fault + " (" + step.label + ": " +
+                                         settingsText(description, profile, step.values) + ")");
+            }
         }
     }
     setCallContext(nullptr);

@@ -139,6 +139,16 @@ std::vector<std::string> moduleFaults(const Module& module, std::size_t from) {
     return faults;
 }
 
+std::string settingsText(const ModuleDescription& description, const ModuleProfile& profile,
+                         const std::vector<float>& values) {
+    std::string text;
+    for (const auto& in : profile.inputs) {
+        text += (text.empty() ? "" : ", ") + captionOf(description, in.index) + " = " +
+                valueText(values[static_cast<std::size_t>(in.index)]);
+    }
+    return text;
+}
+
 std::string captionOf(const ModuleDescription& description, int32_t index) {
     if (index >= 0 && static_cast<std::size_t>(index) < description.params.size()) {
         const auto& caption = description.params[static_cast<std::size_t>(index)].caption;

@@ -46,6 +46,10 @@ uint64_t fingerprint(const std::vector<Outputs>& runs, uint64_t previous = 0);
 // is refused by the host but is not a fault of the module.
 std::vector<std::string> moduleFaults(const Module& module, std::size_t from = 0);
 
+// "Octaves = 2.5, Fade = 0, ...": every value inlet's value, for messages.
+std::string settingsText(const ModuleDescription& description, const ModuleProfile& profile,
+                         const std::vector<float>& values);
+
 // "Octaves" or "parameter 5".
 std::string captionOf(const ModuleDescription& description, int32_t index);
 
