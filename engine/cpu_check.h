@@ -4,7 +4,8 @@
 
 namespace qev {
 
-// True when the processor and the operating system run AVX2 code. Builds defining
+// True when the processor and the operating system run AVX2 code and its gathers read every lane
+// (some emulators get them wrong; the engine then keeps to its baseline paths). Builds defining
 // QEV_BASELINE_ONLY answer false: the benchmarks' scalar reference, and the tests that run the
 // baseline paths on a processor with AVX2.
 bool avx2Available();
