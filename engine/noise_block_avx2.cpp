@@ -149,8 +149,9 @@ QEV_INLINE __m256d blendLanes(const NoiseKernelInput& input, const Lanes& lanes,
 // The sample of one octave, value / 9973. A value that is not blended is a whole entry, and its
 // quotient comes from the table of quotients (the same division, done once per entry value); a
 // blended value is divided here.
+template <bool kBlends>
 QEV_INLINE __m256d sampleLanes(const NoiseKernelInput& input, const Lanes& lanes) {
-    if (input.blends) {
+    if (kBlends) {
         const __m256d start =
             _mm256_cmp_pd(lanes.frac, _mm256_set1_pd(input.fadeWindow), _CMP_LT_OQ);
         const __m256d end = _mm256_cmp_pd(lanes.frac, _mm256_set1_pd(input.windowEnd), _CMP_GT_OQ);
@@ -163,27 +164,31 @@ QEV_INLINE __m256d sampleLanes(const NoiseKernelInput& input, const Lanes& lanes
 }
 
 // ((sample - 0.5) * 2) / k^2 for the octave of one step.
+template <bool kBlends>
 QEV_INLINE __m256d sampleOctave(const NoiseKernelInput& input, const OctaveStep& step,
                                 __m256d base) {
     const __m256d position = _mm256_mul_pd(_mm256_add_pd(_mm256_set1_pd(step.offset), base),
                                            _mm256_set1_pd(step.square));
-    const __m256d sample = sampleLanes(input, cellLanes(input, position, step.allNarrow));
+    const __m256d sample = sampleLanes<kBlends>(input, cellLanes(input, position, step.allNarrow));
     const __m256d scaled =
         _mm256_mul_pd(_mm256_sub_pd(sample, _mm256_set1_pd(0.5)), _mm256_set1_pd(2.0));
     return step.inverse != 0.0 ? _mm256_mul_pd(scaled, _mm256_set1_pd(step.inverse))
                                : _mm256_div_pd(scaled, _mm256_set1_pd(step.square));
 }
 
+template <bool kBlends>
 QEV_INLINE __m256d noiseLanes(const NoiseKernelInput& input, const OctaveStep* steps,
                               int32_t stepCount, __m256d base) {
     // The fractional octave, when there is one, is the first step and is weighed first.
     __m256d sum = _mm256_setzero_pd();
     int32_t k = 0;
     if (input.fraction != 0.0) {
-        sum = _mm256_mul_pd(sampleOctave(input, steps[0], base), _mm256_set1_pd(input.fraction));
+        sum = _mm256_mul_pd(sampleOctave<kBlends>(input, steps[0], base),
+                            _mm256_set1_pd(input.fraction));
         k = 1;
     }
-    for (; k < stepCount; ++k) sum = _mm256_add_pd(sum, sampleOctave(input, steps[k], base));
+    for (; k < stepCount; ++k)
+        sum = _mm256_add_pd(sum, sampleOctave<kBlends>(input, steps[k], base));
 
     // Below the window 0, at or above it 1, else the position within it.
     const __m256d lo = _mm256_set1_pd(input.noiseLow);
@@ -242,7 +247,9 @@ double sumOctavesAvx2Kernel(const NoiseKernelInput& input, double base) {
         const __m256d offset = _mm256_cvtepi32_pd(_mm_i32gather_epi32(
             input.entries, _mm_and_si128(octave, _mm_set1_epi32(kOctaveOffsetMask)), 4));
         const __m256d position = _mm256_mul_pd(_mm256_add_pd(offset, b), square);
-        const __m256d sample = sampleLanes(input, cellLanes(input, position, false));
+        const Lanes cells = cellLanes(input, position, false);
+        const __m256d sample =
+            input.blends ? sampleLanes<true>(input, cells) : sampleLanes<false>(input, cells);
         const __m256d scaled =
             _mm256_mul_pd(_mm256_sub_pd(sample, _mm256_set1_pd(0.5)), _mm256_set1_pd(2.0));
         // Dividing by a power-of-two square gives the bits of the scalar sum's exact product.
@@ -265,18 +272,13 @@ double sumOctavesAvx2Kernel(const NoiseKernelInput& input, double base) {
     return sum;
 }
 
-void computeNoiseBlockAvx2Kernel(const NoiseKernelInput& input, int32_t first, int32_t count,
-                                 double* values) {
-    // The octaves in the order they are summed: the fractional one first, then whole ones down.
-    const double firstBase = basePosition(input, first);
-    const double lastBase = basePosition(input, first + count - 1);
-    OctaveStep steps[17];
-    int32_t stepCount = 0;
-    if (input.fraction != 0.0)
-        steps[stepCount++] = octaveStep(input, input.wholeOctaves + 1, firstBase, lastBase);
-    for (int32_t octave = input.wholeOctaves; octave >= 1; --octave)
-        steps[stepCount++] = octaveStep(input, octave, firstBase, lastBase);
+namespace {
 
+// The element loop, with the blend decided at compile time so that a block without it carries
+// none of its code.
+template <bool kBlends>
+void noiseBlock(const NoiseKernelInput& input, const OctaveStep* steps, int32_t stepCount,
+                int32_t first, int32_t count, double* values) {
     const __m256d w = _mm256_set1_pd(input.wrappedOffset);
     const __m256d scale = _mm256_set1_pd(input.scale);
     for (int32_t j = 0; j < count; j += 4) {
@@ -288,7 +290,7 @@ void computeNoiseBlockAvx2Kernel(const NoiseKernelInput& input, int32_t first, i
                           _mm_set1_epi32(last)));
         const __m256d index = _mm256_cvtepi32_pd(elements);
         const __m256d base = _mm256_add_pd(w, _mm256_mul_pd(_mm256_add_pd(index, w), scale));
-        const __m256d result = noiseLanes(input, steps, stepCount, base);
+        const __m256d result = noiseLanes<kBlends>(input, steps, stepCount, base);
         if (count - j >= 4) {
             _mm256_storeu_pd(values + j, result);
         } else {
@@ -296,6 +298,26 @@ void computeNoiseBlockAvx2Kernel(const NoiseKernelInput& input, int32_t first, i
             _mm256_store_pd(lanes, result);
             for (int32_t k = 0; j + k < count; ++k) values[j + k] = lanes[k];
         }
+    }
+}
+
+}  // namespace
+
+void computeNoiseBlockAvx2Kernel(const NoiseKernelInput& input, int32_t first, int32_t count,
+                                 double* values) {
+    // The octaves in the order they are summed: the fractional one first, then whole ones down.
+    const double firstBase = basePosition(input, first);
+    const double lastBase = basePosition(input, first + count - 1);
+    OctaveStep steps[17];
+    int32_t stepCount = 0;
+    if (input.fraction != 0.0)
+        steps[stepCount++] = octaveStep(input, input.wholeOctaves + 1, firstBase, lastBase);
+    for (int32_t octave = input.wholeOctaves; octave >= 1; --octave)
+        steps[stepCount++] = octaveStep(input, octave, firstBase, lastBase);
+    if (input.blends) {
+        noiseBlock<true>(input, steps, stepCount, first, count, values);
+    } else {
+        noiseBlock<false>(input, steps, stepCount, first, count, values);
     }
 }
 
