@@ -146,20 +146,23 @@ QEV_INLINE __m256d blendLanes(const NoiseKernelInput& input, const Lanes& lanes,
     return select(zone, blended, lanes.value);
 }
 
-// The sample of one octave, value / 9973. A value that is not blended is a whole entry, and its
-// quotient comes from the table of quotients (the same division, done once per entry value); a
-// blended value is divided here.
+// The sample of one octave, value / 9973, scaled to (sample - 0.5) * 2. A value that is not
+// blended is a whole entry, and its scaled sample comes from a table (the same operations, done
+// once per entry value); a blended value is worked out here.
 template <bool kBlends>
-QEV_INLINE __m256d sampleLanes(const NoiseKernelInput& input, const Lanes& lanes) {
+QEV_INLINE __m256d scaledSampleLanes(const NoiseKernelInput& input, const Lanes& lanes) {
     if (kBlends) {
         const __m256d start =
             _mm256_cmp_pd(lanes.frac, _mm256_set1_pd(input.fadeWindow), _CMP_LT_OQ);
         const __m256d end = _mm256_cmp_pd(lanes.frac, _mm256_set1_pd(input.windowEnd), _CMP_GT_OQ);
         const __m256d zone = _mm256_or_pd(start, end);
-        if (_mm256_movemask_pd(zone) != 0)
-            return _mm256_div_pd(blendLanes(input, lanes, start, zone), _mm256_set1_pd(kTableSize));
+        if (_mm256_movemask_pd(zone) != 0) {
+            const __m256d sample =
+                _mm256_div_pd(blendLanes(input, lanes, start, zone), _mm256_set1_pd(kTableSize));
+            return _mm256_mul_pd(_mm256_sub_pd(sample, _mm256_set1_pd(0.5)), _mm256_set1_pd(2.0));
+        }
     }
-    return _mm256_mask_i32gather_pd(_mm256_setzero_pd(), input.entryQuotients, lanes.entry,
+    return _mm256_mask_i32gather_pd(_mm256_setzero_pd(), input.scaledEntries, lanes.entry,
                                     allLanes(), 8);
 }
 
@@ -169,9 +172,8 @@ QEV_INLINE __m256d sampleOctave(const NoiseKernelInput& input, const OctaveStep&
                                 __m256d base) {
     const __m256d position = _mm256_mul_pd(_mm256_add_pd(_mm256_set1_pd(step.offset), base),
                                            _mm256_set1_pd(step.square));
-    const __m256d sample = sampleLanes<kBlends>(input, cellLanes(input, position, step.allNarrow));
     const __m256d scaled =
-        _mm256_mul_pd(_mm256_sub_pd(sample, _mm256_set1_pd(0.5)), _mm256_set1_pd(2.0));
+        scaledSampleLanes<kBlends>(input, cellLanes(input, position, step.allNarrow));
     return step.inverse != 0.0 ? _mm256_mul_pd(scaled, _mm256_set1_pd(step.inverse))
                                : _mm256_div_pd(scaled, _mm256_set1_pd(step.square));
 }
@@ -248,10 +250,8 @@ double sumOctavesAvx2Kernel(const NoiseKernelInput& input, double base) {
             input.entries, _mm_and_si128(octave, _mm_set1_epi32(kOctaveOffsetMask)), 4));
         const __m256d position = _mm256_mul_pd(_mm256_add_pd(offset, b), square);
         const Lanes cells = cellLanes(input, position, false);
-        const __m256d sample =
-            input.blends ? sampleLanes<true>(input, cells) : sampleLanes<false>(input, cells);
-        const __m256d scaled =
-            _mm256_mul_pd(_mm256_sub_pd(sample, _mm256_set1_pd(0.5)), _mm256_set1_pd(2.0));
+        const __m256d scaled = input.blends ? scaledSampleLanes<true>(input, cells)
+                                            : scaledSampleLanes<false>(input, cells);
         // Dividing by a power-of-two square gives the bits of the scalar sum's exact product.
         const __m256d contribution = _mm256_div_pd(scaled, square);
 

@@ -10,7 +10,7 @@ namespace qev {
 // Everything the kernel needs, worked out by the caller in baseline code.
 struct NoiseKernelInput {
     const int32_t* entries;                 // the random table
-    const double* entryQuotients;           // entry / 9973 for every entry value 0 ... 9973
+    const double* scaledEntries;            // scaledEntrySamples()
     int32_t (*wideCellIndex)(double cell);  // the mapping for cells beyond 32 bits
 
     int32_t wholeOctaves;  // 0 ... 16
@@ -34,9 +34,9 @@ struct NoiseKernelInput {
     double outputRange;
 };
 
-// entry / 9973.0 for every value an entry can take (0 ... 9973), each the correctly rounded
-// quotient, as the division itself gives it.
-const double* entryQuotients();
+// ((e / 9973.0) - 0.5) * 2.0 for every value e an entry can take (0 ... 9973): the scaled sample
+// of a whole entry, with the roundings of the operations themselves.
+const double* scaledEntrySamples();
 
 // The octave sum of one base position, four octaves at a time: the same bits as the scalar sum.
 // Uses the table and octave fields of input only.

@@ -119,12 +119,12 @@ TEST(NoiseBlockIdentity, CellEdgesAndLimits) {
     }
 }
 
-// The table of quotients that replaces the division of whole entries by 9973.
-TEST(NoiseBlockIdentity, QuotientTableMatchesDivision) {
-    const double* quotients = entryQuotients();
-    volatile double divisor = RandomTable::kScale;  // a run-time division, not a folded one
+// The table that replaces the division of whole entries by 9973 and the scaling after it.
+TEST(NoiseBlockIdentity, ScaledEntryTableMatchesTheArithmetic) {
+    const double* scaled = scaledEntrySamples();
+    volatile double divisor = RandomTable::kScale;  // run-time arithmetic, not folded
     for (int entry = 0; entry <= RandomTable::kSize; ++entry)
-        ASSERT_EQ(bitsOf(quotients[entry]), bitsOf(entry / divisor)) << entry;
+        ASSERT_EQ(bitsOf(scaled[entry]), bitsOf(((entry / divisor) - 0.5) * 2.0)) << entry;
 }
 
 // Every multiple of 9971 that a 32-bit cell number holds, where the vector remainder is closest
