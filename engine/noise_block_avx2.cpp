@@ -28,12 +28,16 @@ struct Lanes {
     __m256d index;  // the entry index as a whole double
 };
 
+// Where an octave's positions lie for the elements at hand: anywhere (each lane is checked), all
+// with 32-bit cells, or all with 32-bit cells at or above 0 (no negative-cell shift needed).
+enum class CellRange { Any, Narrow, NarrowNonNegative };
+
 // One octave of the sum: where it samples and how its sample is weighed.
 struct OctaveStep {
-    double offset;   // table[k & 9972]
-    double square;   // k * k
-    double inverse;  // 1 / (k * k) when k is a power of two (the product is then exact), else 0
-    bool allNarrow;  // every position of the current elements has a 32-bit cell
+    double offset;    // table[k & 9972]
+    double square;    // k * k
+    double inverse;   // 1 / (k * k) when k is a power of two (the product is then exact), else 0
+    CellRange cells;  // where the positions of the current elements lie
 };
 
 QEV_INLINE __m256d select(__m256d mask, __m256d ifTrue, __m256d ifFalse) {
@@ -51,13 +55,16 @@ QEV_INLINE __m256d allLanes() {
 // through its remainder. The quotient comes from the double nearest 1/9971, whose relative error
 // (below 2^-54) cannot carry the product across a whole number, so floor gives the exact
 // quotient, at exact multiples too (checked for every 32-bit cell when this was written).
-QEV_INLINE __m256d mapCells(__m256d cell) {
-    const __m256d negative = _mm256_cmp_pd(cell, _mm256_setzero_pd(), _CMP_LT_OQ);
-    const __m256d shifted = _mm256_add_pd(cell, _mm256_and_pd(negative, _mm256_set1_pd(2.0)));
+QEV_INLINE __m256d remainderOfCells(__m256d shifted) {
     const __m256d quotient =
         _mm256_round_pd(_mm256_mul_pd(shifted, _mm256_set1_pd(1.0 / kCellModulus)),
                         _MM_FROUND_TO_NEG_INF | _MM_FROUND_NO_EXC);
     return _mm256_sub_pd(shifted, _mm256_mul_pd(quotient, _mm256_set1_pd(kCellModulus)));
+}
+
+QEV_INLINE __m256d mapCells(__m256d cell) {
+    const __m256d negative = _mm256_cmp_pd(cell, _mm256_setzero_pd(), _CMP_LT_OQ);
+    return remainderOfCells(_mm256_add_pd(cell, _mm256_and_pd(negative, _mm256_set1_pd(2.0))));
 }
 
 // Lanes whose cell a 32-bit integer does not hold: the general mapping for finite positions,
@@ -81,11 +88,13 @@ QEV_INLINE __m128i gatherEntries(const int32_t* entries, __m256d index) {
     return _mm_i32gather_epi32(entries, _mm256_cvttpd_epi32(index), 4);
 }
 
-QEV_INLINE Lanes cellLanes(const NoiseKernelInput& input, __m256d position, bool allNarrow) {
+QEV_INLINE Lanes cellLanes(const NoiseKernelInput& input, __m256d position, CellRange range) {
     Lanes lanes;
     const __m256d cell = _mm256_round_pd(position, _MM_FROUND_TO_NEG_INF | _MM_FROUND_NO_EXC);
     lanes.frac = _mm256_sub_pd(position, cell);
-    if (allNarrow) {
+    if (range == CellRange::NarrowNonNegative) {
+        lanes.index = remainderOfCells(cell);
+    } else if (range == CellRange::Narrow) {
         lanes.index = mapCells(cell);
     } else {
         const __m256d narrow =
@@ -173,7 +182,7 @@ QEV_INLINE __m256d sampleOctave(const NoiseKernelInput& input, const OctaveStep&
     const __m256d position = _mm256_mul_pd(_mm256_add_pd(_mm256_set1_pd(step.offset), base),
                                            _mm256_set1_pd(step.square));
     const __m256d scaled =
-        scaledSampleLanes<kBlends>(input, cellLanes(input, position, step.allNarrow));
+        scaledSampleLanes<kBlends>(input, cellLanes(input, position, step.cells));
     return step.inverse != 0.0 ? _mm256_mul_pd(scaled, _mm256_set1_pd(step.inverse))
                                : _mm256_div_pd(scaled, _mm256_set1_pd(step.square));
 }
@@ -211,12 +220,13 @@ double basePosition(const NoiseKernelInput& input, int32_t element) {
 // a positive square round monotonically), and base positions with the element number; so when
 // the octave's positions for the first and the last element have 32-bit cells, all between do.
 // NaN fails the test.
-bool positionsNarrow(double offset, double square, double firstBase, double lastBase) {
+CellRange positionRange(double offset, double square, double firstBase, double lastBase) {
     const double a = (offset + firstBase) * square;
     const double b = (offset + lastBase) * square;
     const double low = a < b ? a : b;
     const double high = a < b ? b : a;
-    return low >= kNarrowLow && high < kNarrowHigh;
+    if (!(low >= kNarrowLow && high < kNarrowHigh)) return CellRange::Any;
+    return low >= 0.0 ? CellRange::NarrowNonNegative : CellRange::Narrow;
 }
 
 OctaveStep octaveStep(const NoiseKernelInput& input, int32_t octave, double firstBase,
@@ -227,7 +237,7 @@ OctaveStep octaveStep(const NoiseKernelInput& input, int32_t octave, double firs
     step.offset = input.entries[octave & kOctaveOffsetMask];
     step.square = static_cast<double>(octave * octave);
     step.inverse = kInverseSquares[octave];
-    step.allNarrow = positionsNarrow(step.offset, step.square, firstBase, lastBase);
+    step.cells = positionRange(step.offset, step.square, firstBase, lastBase);
     return step;
 }
 
@@ -249,7 +259,7 @@ double sumOctavesAvx2Kernel(const NoiseKernelInput& input, double base) {
         const __m256d offset = _mm256_cvtepi32_pd(_mm_i32gather_epi32(
             input.entries, _mm_and_si128(octave, _mm_set1_epi32(kOctaveOffsetMask)), 4));
         const __m256d position = _mm256_mul_pd(_mm256_add_pd(offset, b), square);
-        const Lanes cells = cellLanes(input, position, false);
+        const Lanes cells = cellLanes(input, position, CellRange::Any);
         const __m256d scaled = input.blends ? scaledSampleLanes<true>(input, cells)
                                             : scaledSampleLanes<false>(input, cells);
         // Dividing by a power-of-two square gives the bits of the scalar sum's exact product.
