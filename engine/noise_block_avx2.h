@@ -1,6 +1,7 @@
-// The noise block four elements at a time with AVX2. The kernel's translation unit is built for
-// AVX2, so it sees plain values only (no shared inline code that the linker might take from it
-// for processors without AVX2); computeNoiseBlock calls it only after the CPU check.
+// The AVX2 kernels of the octave sum: a noise block four elements at a time, and one value four
+// octaves at a time. Their translation unit is built for AVX2, so it sees plain values only (no
+// shared inline code that the linker might take from it for processors without AVX2); the
+// engine calls them only after the CPU check.
 #pragma once
 
 #include <cstdint>
@@ -19,8 +20,8 @@ struct NoiseKernelInput {
     bool blends;            // fade window > 0
     double fadeWindow;      // start zone: frac < fadeWindow
     double windowEnd;       // end zone: frac > 1 - fadeWindow
-    bool fadeByProduct;     // the window divides exactly as a product with fadeReciprocal
-    double fadeReciprocal;  //
+    bool fadeByProduct;     // the window is a power of two: divide as a product instead
+    double fadeReciprocal;  // 1 / fadeWindow
     bool shapesBias;        // bias != 0.5
     double biasFactor;      // 1 / bias - 2
     bool shapesGain;        // gain != 0.5
