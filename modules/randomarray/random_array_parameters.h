@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "parameter_row.h"
+#include "noise_setting_rows.h"
 
 namespace qev {
 
@@ -32,7 +32,6 @@ enum RandomArrayParam : int32_t {
 constexpr int32_t kAutomaticUpdate = 0;
 constexpr int32_t kUpdateOnClick = 1;
 
-constexpr int32_t kSeedModeCode = 2;
 constexpr int32_t kButtonModeCode = 0;
 constexpr int32_t kMaxArraySize = 2048;
 
@@ -57,21 +56,17 @@ constexpr ParameterRow buttonRow() {
 constexpr ParameterRow kRandomArrayParameters[kRandomArrayParamCount] = {
     modeRow(),
     buttonRow(),
-    numericRow(NumberBox, "Random Seed", -kUnbounded, kUnbounded, 42.0f, "%.0f")
-        .withModeCode(kSeedModeCode)
-        .startingGroup(),
-    numericRow(NumberBox, "Scale", kMinScale, kUnbounded, 1.0f, "%.8f").asSetting(),
-    numericRow(NumberBox, "Offset", -kUnbounded, kUnbounded, 0.0f, "%.8f").asSetting(),
-    numericRow(Fader, "Octaves", 0.0f, 16.0f, 1.0f, "%.5f").asSetting(),
-    numericRow(Fader, "Noise Min", -2.0f, 2.0f, -1.0f, "%.5f").asSetting().startingGroup(),
-    numericRow(Fader, "Noise Max", -2.0f, 2.0f, 1.0f, "%.5f").asSetting(),
-    numericRow(Fader, "Fade", 0.0f, 1.0f, 0.0f, "%.5f").asSetting().startingGroup(),
-    numericRow(Fader, "Noise Bias", kMinShape, kMaxShape, 0.5f, "%.5f").asSetting(),
-    numericRow(Fader, "Noise Gain", kMinShape, kMaxShape, 0.5f, "%.5f").asSetting(),
-    numericRow(NumberBox, "Output Min", -kUnbounded, kUnbounded, 0.0f, "%.5f")
-        .asSetting()
-        .startingGroup(),
-    numericRow(NumberBox, "Output Max", -kUnbounded, kUnbounded, 1.0f, "%.5f").asSetting(),
+    kSeedRow,
+    kScaleRow,
+    kOffsetRow,
+    kOctavesRow,
+    kNoiseMinRow,
+    kNoiseMaxRow,
+    kFadeRow,
+    kNoiseBiasRow,
+    kNoiseGainRow,
+    kOutputMinRow,
+    kOutputMaxRow,
     numericRow(Fader, "Array Size", 1.0f, 2048.0f, 16.0f, "%.0f").asSetting().startingGroup(),
     numericRow(DataArray, "Float Out", -kUnbounded, kUnbounded, 0.0f, nullptr, false)
         .startingGroup(),
