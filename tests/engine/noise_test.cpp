@@ -7,15 +7,12 @@
 #include <cstring>
 #include <limits>
 
+#include "seeded_engine.h"
+
 namespace qev {
 namespace {
 
-struct Engine {
-    explicit Engine(int32_t seed) { table.reseed(seed, generator, lastSeed); }
-    SeededGenerator generator;
-    SeedCache lastSeed;
-    RandomTable table;
-};
+using Engine = test::SeededEngine;
 
 const RandomTable& seed42() {
     static const Engine engine(42);

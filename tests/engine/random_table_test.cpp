@@ -8,15 +8,12 @@
 #include <random>
 #include <vector>
 
+#include "seeded_engine.h"
+
 namespace qev {
 namespace {
 
-struct Engine {
-    explicit Engine(int32_t seed) { table.reseed(seed, generator, lastSeed); }
-    SeededGenerator generator;
-    SeedCache lastSeed;
-    RandomTable table;
-};
+using Engine = test::SeededEngine;
 
 std::vector<int32_t> head(const RandomTable& table) {
     return std::vector<int32_t>(table.data(), table.data() + 8);
