@@ -8,6 +8,8 @@ namespace qev {
 
 namespace {
 
+// Local copies of the generator's constants and helpers: this file is built with -mavx2, and a
+// shared inline function compiled here could serve the baseline code with AVX2 instructions.
 constexpr int kWords = 624;
 constexpr int kMiddle = 397;
 constexpr int kAhead = kWords - kMiddle;  // 227
