@@ -21,5 +21,8 @@ function(qev_add_plugin name)
     if(NOT QEV_SANITIZE)
         target_link_options(${name} PRIVATE -Wl,--no-undefined -Wl,-z,defs
                             -static-libstdc++ -static-libgcc)
+        # The unload hook that hands the carried runtime's memory back; an object of its own,
+        # since nothing refers to it.
+        target_sources(${name} PRIVATE "${PROJECT_SOURCE_DIR}/sdk/runtime_release.cpp")
     endif()
 endfunction()

@@ -20,4 +20,10 @@ int32_t truncateToInt32(double value) {
     return static_cast<int32_t>(value);
 }
 
+int32_t truncateToInt32OrIndefinite(double value) {
+    // The values that truncate into range lie in (-2^31 - 1, 2^31); NaN fails both comparisons.
+    if (!(value > -2147483649.0 && value < 2147483648.0)) return INT32_MIN;
+    return static_cast<int32_t>(value);
+}
+
 }  // namespace qev

@@ -7,6 +7,10 @@ bool avx2GathersReadEveryLane();
 
 namespace {
 
+// Constant-initialised, so loading the library runs no code for it. Written once, inside the
+// guarded first call of chooseVectorPaths(), before any object that reads it exists.
+bool gAvx2 = false;
+
 [[maybe_unused]] bool processorRunsAvx2() {
 #if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
     __builtin_cpu_init();
@@ -16,16 +20,21 @@ namespace {
 #endif
 }
 
-#if defined(QEV_BASELINE_ONLY)
-const bool kAvx2 = false;
-#else
-const bool kAvx2 = processorRunsAvx2();
-#endif
-
 }  // namespace
 
+void chooseVectorPaths() {
+#if !defined(QEV_BASELINE_ONLY)
+    // A function-local static: the compiler guards its first run against concurrent callers.
+    static const bool chosen = [] {
+        gAvx2 = processorRunsAvx2();
+        return true;
+    }();
+    (void)chosen;
+#endif
+}
+
 bool avx2Available() {
-    return kAvx2;
+    return gAvx2;
 }
 
 }  // namespace qev

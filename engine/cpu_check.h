@@ -1,13 +1,17 @@
-// Which vector paths this processor runs. Checked once, when the library loads; the answer never
-// changes afterwards, so the paths are picked without any per-call cost beyond one flag.
+// Which vector paths this processor runs. Nothing is probed when the library loads: the choice is
+// made once per process, the first time a generator or a random table is made (inside Create,
+// never on a real-time call), and from then on avx2Available() is one plain read of a flag.
 #pragma once
 
 namespace qev {
 
-// True when the processor and the operating system run AVX2 code and its gathers read every lane
-// (some emulators get them wrong; the engine then keeps to its baseline paths). Builds defining
-// QEV_BASELINE_ONLY answer false: the benchmarks' scalar reference, and the tests that run the
-// baseline paths on a processor with AVX2.
+// Probes the processor, the first time only; later calls return at once. Thread-safe.
+void chooseVectorPaths();
+
+// True when chooseVectorPaths() found that the processor and the operating system run AVX2 code
+// and its gathers read every lane (some emulators get them wrong; the engine then keeps to its
+// baseline paths). False before the choice, and always in builds defining QEV_BASELINE_ONLY: the
+// benchmarks' scalar reference, and the tests that run the baseline paths on an AVX2 processor.
 bool avx2Available();
 
 }  // namespace qev

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "cpu_check.h"
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -19,6 +21,10 @@ int32_t tableEntry(double draw) {
 constexpr int kDrawChunk = 208;
 
 }  // namespace
+
+RandomTable::RandomTable() {
+    chooseVectorPaths();
+}
 
 CellBlend::CellBlend(double bias, double gain, double fadeWindow_)
     : blends(fadeWindow_ > 0.0),

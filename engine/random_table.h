@@ -41,6 +41,9 @@ class RandomTable {
     // The neighbour before entry 0 continues the 9971-cell repetition.
     static constexpr int32_t kEntryBeforeFirst = kCellModulus - 1;
 
+    // Makes the process's one choice of vector paths, the first time any table is made.
+    RandomTable();
+
     // Rebuilds the table from seed unless the cache already holds that seed. Returns whether it
     // rebuilt. Draws 9973 doubles; allocates nothing.
     bool reseed(int32_t seed, SeededGenerator& generator, SeedCache& lastSeed);

@@ -5,6 +5,10 @@
 
 namespace qev {
 
+SeededGenerator::SeededGenerator() {
+    chooseVectorPaths();
+}
+
 void SeededGenerator::seedGenerator(uint32_t seed) {
     if (seed == 0) seed = kDefaultSeed;
     state_[kWords - 1] = seed;

@@ -13,6 +13,9 @@ class SeededGenerator {
     static constexpr int kWords = 624;
     static constexpr uint32_t kDefaultSeed = 4357;
 
+    // Makes the process's one choice of vector paths, the first time any generator is made.
+    SeededGenerator();
+
     // Fills the state from the seed (0 stands for 4357) and regenerates once.
     void seedGenerator(uint32_t seed);
 

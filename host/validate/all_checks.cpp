@@ -4,7 +4,9 @@ namespace qevhost::validate {
 
 const std::vector<Check>& allChecks() {
     static const std::vector<Check> checks = {
-        {"load", "load and unload the library 200 times; all 34 exports; SDK version 601001",
+        {"load",
+         "load, create, destroy and unload 200 times: all 34 exports, SDK version 601001, "
+         "at most 1 kB kept per cycle",
          loadCheck},
         {"describe",
          "sane parameter table; no byte of the host's records written outside the module's fields",

@@ -23,6 +23,14 @@ void countAllocation();
 void countFree();
 void countLock();
 
+// Heap bytes of the whole process as the allocator interposers see them: every thread, any code.
+// `taken` only grows; `held` is what has not been given back.
+struct HeapBytes {
+    int64_t taken = 0;
+    int64_t held = 0;
+};
+HeapBytes processHeapBytes();
+
 // False where this build cannot see allocations or lock calls.
 bool allocationsCounted();
 bool locksCounted();

@@ -16,9 +16,10 @@ inline int32_t arrayCountFromValue(float value) {
     return count < kMaxArraySize ? count : kMaxArraySize;
 }
 
-// "Mode": truncated toward zero.
+// "Mode": truncated toward zero; NaN and values beyond the 32-bit range give -2147483648, a mode
+// other than the two listed, so a NaN mode never computes on its own.
 inline int32_t modeFromValue(float value) {
-    return truncateToInt32(value);
+    return truncateToInt32OrIndefinite(value);
 }
 
 // The "Integer Out" value: halves round away from zero, and (-0.5, 0] gives a negative zero.

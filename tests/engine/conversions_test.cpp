@@ -39,5 +39,16 @@ TEST(TruncateToInt32, TowardZeroWithDefinedEnds) {
     EXPECT_EQ(truncateToInt32(-2147483648.9), INT32_MIN);
 }
 
+TEST(TruncateToInt32OrIndefinite, FitsOrGivesTheIndefiniteValue) {
+    EXPECT_EQ(truncateToInt32OrIndefinite(1.9), 1);
+    EXPECT_EQ(truncateToInt32OrIndefinite(-1.9), -1);
+    EXPECT_EQ(truncateToInt32OrIndefinite(2147483647.5), INT32_MAX);
+    EXPECT_EQ(truncateToInt32OrIndefinite(-2147483648.9), INT32_MIN);
+    for (double value : {2147483648.0, 1e10, -2147483649.0, -1e10, std::nan(""),
+                         std::numeric_limits<double>::infinity()}) {
+        EXPECT_EQ(truncateToInt32OrIndefinite(value), INT32_MIN) << value;
+    }
+}
+
 }  // namespace
 }  // namespace qev

@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "cpu_check.h"
 #include "noise_block.h"
 #include "noise_block_avx2.h"
 #include "noise_cases.h"
@@ -50,12 +51,14 @@ RandomTable tableFor(int32_t seed) {
 // The dispatched path, and the AVX2 path where this processor runs it (VectorPathTakesPart
 // reports whether it does).
 std::vector<BlockFunction> candidates() {
+    chooseVectorPaths();
     std::vector<BlockFunction> out{&computeNoiseBlock};
     if (noiseBlockAvx2Available()) out.push_back(&computeNoiseBlockAvx2);
     return out;
 }
 
 TEST(NoiseBlockIdentity, VectorPathTakesPart) {
+    chooseVectorPaths();
     if (!noiseBlockAvx2Available())
         GTEST_SKIP() << "no usable AVX2 here (none, or gathers that miss lanes as in some "
                         "emulators): only the dispatched path ran";

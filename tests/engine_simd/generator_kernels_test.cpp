@@ -38,6 +38,7 @@ Block randomBlock(CaseSource& source) {
 }
 
 TEST(GeneratorKernels, TwistIsTheTextbookRecurrence) {
+    chooseVectorPaths();
     CaseSource source(8);
     for (int n = 0; n < 50; ++n) {
         Block mt = randomBlock(source);
@@ -54,6 +55,7 @@ TEST(GeneratorKernels, TwistIsTheTextbookRecurrence) {
 }
 
 TEST(GeneratorKernels, DrawRunsAreTheOneDrawFormula) {
+    chooseVectorPaths();
     CaseSource source(9);
     for (int n = 0; n < 40; ++n) {
         const Block state = randomBlock(source);

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <stdexcept>
 
 namespace {
@@ -65,7 +66,7 @@ std::vector<Section> sections(const ElfFile& elf) {
     return result;
 }
 
-constexpr uint32_t kDynSym = 11, kDynamic = 6;
+constexpr uint32_t kSymTab = 2, kDynSym = 11, kDynamic = 6, kInitArray = 14;
 constexpr uint64_t kNeeded = 1;
 constexpr unsigned kBindGlobal = 1, kBindWeak = 2;
 
@@ -95,4 +96,32 @@ ElfDynamicInfo readElfDynamicInfo(const std::string& path) {
         }
     }
     return info;
+}
+
+std::vector<std::string> readElfLoadInitialisers(const std::string& path) {
+    const ElfFile elf(path);
+    const bool w = elf.wide();
+    const auto all = sections(elf);
+    std::map<uint64_t, std::string> names;  // symbol value -> name, from .symtab
+    for (const Section& s : all) {
+        if (s.type != kSymTab || s.entrySize == 0) continue;
+        const Section& strings = all.at(s.link);
+        for (uint64_t at = s.offset; at + s.entrySize <= s.offset + s.size; at += s.entrySize) {
+            const auto name = elf.word(at, 4);
+            const uint64_t value = w ? elf.word(at + 8, 8) : elf.word(at + 4, 4);
+            if (name != 0 && value != 0) names.emplace(value, elf.text(strings.offset + name));
+        }
+    }
+    std::vector<std::string> result;
+    const std::size_t width = w ? 8 : 4;
+    for (const Section& s : all) {
+        if (s.type != kInitArray) continue;
+        // The entries hold the addresses themselves (the relocations only add the load base).
+        for (uint64_t at = s.offset; at + width <= s.offset + s.size; at += width) {
+            const uint64_t target = elf.address(at);
+            const auto found = names.find(target);
+            result.push_back(found != names.end() ? found->second : "?" + std::to_string(target));
+        }
+    }
+    return result;
 }

@@ -13,3 +13,7 @@ struct ElfDynamicInfo {
 
 // Throws std::runtime_error when the file is not a readable ELF shared library.
 ElfDynamicInfo readElfDynamicInfo(const std::string& path);
+
+// The functions the loader runs when it loads the library: each .init_array entry, named from the
+// full symbol table ("?" plus the address where no symbol lies there).
+std::vector<std::string> readElfLoadInitialisers(const std::string& path);

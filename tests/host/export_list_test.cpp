@@ -32,6 +32,18 @@ TEST_P(ExportList, NoCxxRuntimeNeeded) {
     }
 }
 
+// Loading runs no code of the project: what the loader calls is the carried runtime's own set-up
+// (its exception pool, the processor check of libgcc, the compiler's frame registration).
+TEST_P(ExportList, LoadRunsNoProjectCode) {
+    const auto initialisers = readElfLoadInitialisers(GetParam());
+    EXPECT_FALSE(initialisers.empty());  // the reader found .init_array
+    for (const auto& name : initialisers) {
+        EXPECT_EQ(name.find(".cpp"), std::string::npos) << name;  // a file of ours
+        EXPECT_EQ(name.find("3qev"), std::string::npos) << name;  // a function of ours
+        EXPECT_NE(name[0], '?') << name;                          // unnamed code
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Plugins, ExportList, ::testing::Values(RANDOM_PLUGIN, ARRAY_PLUGIN),
                          [](const auto& info) {
                              return std::string(info.index == 0 ? "QevRandom" : "QevRandomArray");

@@ -182,18 +182,24 @@ TEST(RandomArrayUpdateOnClick, InitialisationClearsHeldChanges) {
     EXPECT_EQ(module->array(arr::FloatOut), freshFloats({}));
 }
 
+// 2, and the values that convert to no listed mode: NaN and those beyond the 32-bit range.
 TEST(RandomArrayThirdMode, AppliesChangesAtOnceButComputesOnlyOnTheButton) {
-    auto module = computedModule();
-    const auto before = module->array(arr::FloatOut);
-    EXPECT_EQ(traceOf(*module, arr::Mode, 2.0f), Trace{"get 0"});
-    EXPECT_EQ(traceOf(*module, arr::Seed, 7.0f), (Trace{"get 0", "get 2"}));
-    EXPECT_EQ(traceOf(*module, arr::Size, 4.0f), join({{"get 0", "get 13"}, resize(4)}));
-    EXPECT_EQ(module->array(arr::FloatOut), std::vector<float>(before.begin(), before.begin() + 4));
+    for (float mode : {2.0f, std::numeric_limits<float>::quiet_NaN(), 3e9f, -3e9f}) {
+        SCOPED_TRACE(testing::Message() << "mode " << mode);
+        auto module = computedModule();
+        const auto before = module->array(arr::FloatOut);
+        EXPECT_EQ(traceOf(*module, arr::Mode, mode), Trace{"get 0"});
+        EXPECT_EQ(traceOf(*module, arr::Seed, 7.0f), (Trace{"get 0", "get 2"}));
+        EXPECT_EQ(traceOf(*module, arr::Size, 4.0f), join({{"get 0", "get 13"}, resize(4)}));
+        EXPECT_EQ(module->array(arr::FloatOut),
+                  std::vector<float>(before.begin(), before.begin() + 4));
 
-    // The table was rebuilt at the seed message, so a later value without a message is unused.
-    module->setValue(arr::Seed, 42.0f);
-    EXPECT_EQ(pressTrace(*module), join({{"get 0"}, kComputeReads, writes(4)}));
-    EXPECT_EQ(module->array(arr::FloatOut), freshFloats({{arr::Seed, 7.0f}, {arr::Size, 4.0f}}));
+        // The table was rebuilt at the seed message, so a later value without a message is unused.
+        module->setValue(arr::Seed, 42.0f);
+        EXPECT_EQ(pressTrace(*module), join({{"get 0"}, kComputeReads, writes(4)}));
+        EXPECT_EQ(module->array(arr::FloatOut),
+                  freshFloats({{arr::Seed, 7.0f}, {arr::Size, 4.0f}}));
+    }
 }
 
 TEST(RandomArrayClamps, WritesStayWithinTheLengthLastSet) {

@@ -51,6 +51,13 @@ const Row kRows[kParamCount] = {
     {DataArray, "Values", false, 0.0f, 1.0f, 0.0f, nullptr},
 };
 
+#if QEV_FLAW == QEV_FLAW_KEEPS_MEMORY
+void* volatile gKept = nullptr;
+__attribute__((constructor)) void keepMemoryAtLoad() {
+    gKept = std::malloc(4096);
+}
+#endif
+
 }  // namespace
 
 void FlawedModule::onGetModuleInfo(HostInfo*, ModuleInfo* info) {

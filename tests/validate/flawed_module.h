@@ -15,6 +15,7 @@
 #define QEV_FLAW_HANGS 4          // spins forever on a NaN "Input"
 #define QEV_FLAW_CLEARS_RECORD 5  // clears the whole ParamInfo record before filling it
 #define QEV_FLAW_NO_HOST_CHECK 6  // calls the host before it has handed over its services
+#define QEV_FLAW_KEEPS_MEMORY 7   // takes 4 kB when the library loads and never gives it back
 
 namespace qev::test {
 
