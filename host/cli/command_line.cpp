@@ -1,7 +1,7 @@
 #include "command_line.h"
 
 #include <CLI/CLI.hpp>
-#include <iostream>
+#include <algorithm>
 
 #include "cli_errors.h"
 #include "commands.h"
@@ -9,12 +9,11 @@
 
 namespace qevhost::cli {
 
-const char* const kRunUsage =
-    "usage: qevhost run PLUGIN [--set CAPTION=VALUE]... [--input FROM:TO:STEP|A,B,...] "
-    "[--compare CAPTION=V1,V2,...] [--press|--no-press] [--csv] [--plot FILE.svg]";
-
 namespace {
 
+constexpr const char* kRunUsage =
+    "usage: qevhost run PLUGIN [--set CAPTION=VALUE]... [--input FROM:TO:STEP|A,B,...] "
+    "[--compare CAPTION=V1,V2,...] [--press|--no-press] [--csv] [--plot FILE.svg]";
 constexpr const char* kDescribeUsage = "usage: qevhost describe PLUGIN";
 constexpr const char* kValidateUsage =
     "usage: qevhost validate [--check NAME]... [--skip NAME]... [--call-limit SECONDS] [--list] "

@@ -18,6 +18,4 @@ struct RunOptions {
     std::optional<std::string> plotFile;
 };
 
-extern const char* const kRunUsage;
-
 }  // namespace qevhost::cli
