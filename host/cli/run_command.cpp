@@ -64,11 +64,16 @@ RunResult runModule(Module& module, const RunOptions& options, const std::vector
     return runArrays(module, press, arraysWritten(module));
 }
 
-// One table from the runs of a comparison: the first column once, then every output of each
-// run, named after the value (and the output, when there are several).
+// One table from the runs of a comparison: the longest first column once, then every output of
+// each run, named after the value (and the output, when there are several).
 RunResult sideBySide(std::vector<RunResult> runs, const Comparison& comparison) {
     RunResult merged = runs[0];
     merged.columns.resize(1);
+    for (const auto& run : runs) {
+        if (run.columns[0].values.size() > merged.columns[0].values.size()) {
+            merged.columns[0] = run.columns[0];
+        }
+    }
     for (std::size_t v = 0; v < runs.size(); ++v) {
         const std::string value = comparison.caption + " " + comparison.shown[v];
         auto& columns = runs[v].columns;
