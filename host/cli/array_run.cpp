@@ -28,7 +28,6 @@ RunResult runArrays(Module& module, Press press, bool computed) {
 
     RunResult result;
     result.indexed = true;
-    result.yLabel = "Value";
     result.columns.push_back({"Index", {}});
     std::size_t longest = 0;
     for (const auto& p : d.params) {
@@ -36,6 +35,7 @@ RunResult runArrays(Module& module, Press press, bool computed) {
         ResultColumn column{p.caption.value_or(std::to_string(p.index)), {}};
         for (float v : module.array(p.index)) column.values.push_back(v);
         longest = std::max(longest, column.values.size());
+        result.yLabel += (result.yLabel.empty() ? "" : ", ") + column.name;
         result.columns.push_back(std::move(column));
     }
     for (std::size_t i = 0; i < longest; ++i) {

@@ -3,14 +3,26 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 
 namespace qevhost::cli {
 
 namespace {
 
+// 10^k by exact multiplication and one division, not pow(): libm differs between the 32-bit
+// and the 64-bit build, and a picture must come out byte for byte the same from both.
+double powerOfTen(int k) {
+    double power = 1.0;
+    for (int i = 0; i < std::abs(k); ++i) power *= 10.0;
+    return k < 0 ? 1.0 / power : power;
+}
+
 double niceStep(double span, int targetTicks) {
     const double raw = span / targetTicks;
-    const double power = std::pow(10.0, std::floor(std::log10(raw)));
+    int k = 0;
+    while (k < 300 && powerOfTen(k + 1) <= raw) ++k;
+    while (k > -300 && powerOfTen(k) > raw) --k;
+    const double power = powerOfTen(k);
     for (double factor : {1.0, 2.0, 5.0}) {
         if (raw <= factor * power) return factor * power;
     }

@@ -16,13 +16,13 @@ RunResult runBlocks(Module& module, const std::vector<float>& inputs) {
     if (input < 0 && !inputs.empty()) throw CliError("this module has no \"Input\" parameter");
 
     RunResult result;
-    result.yLabel = "Output";
     if (input >= 0) result.columns.push_back({"Input", {}});
     std::vector<int32_t> outputs;
     for (const auto& p : d.params) {
         if (p.output() && p.paramType != DataArray) {
             outputs.push_back(p.index);
             result.columns.push_back({p.caption.value_or(std::to_string(p.index)), {}});
+            result.yLabel += (result.yLabel.empty() ? "" : ", ") + result.columns.back().name;
         }
     }
     const std::size_t blocks = input >= 0 ? inputs.size() : 1;

@@ -1,16 +1,26 @@
-// The subcommands of qevhost, one file each. Each takes the arguments after its name and returns
-// the exit code; failures are thrown as UsageError, CliError, LoadError or ModuleError.
+// The subcommands of qevhost, one file each. Each takes its parsed options and returns the exit
+// code; failures are thrown as UsageError, CliError, LoadError or ModuleError.
 #pragma once
 
 #include <string>
-#include <vector>
+
+#include "run_options.h"
+#include "validator.h"
 
 namespace qevhost::cli {
 
-using Arguments = std::vector<std::string>;
+struct DescribeOptions {
+    std::string plugin;
+};
 
-int describeCommand(const Arguments& args);
-int runCommand(const Arguments& args);
-int validateCommand(const Arguments& args);
+struct ValidateCommandOptions {
+    validate::ValidateOptions run;
+    std::string callLimit;  // seconds, as given
+    bool list = false;
+};
+
+int describeCommand(const DescribeOptions& options);
+int runCommand(const RunOptions& options);
+int validateCommand(const ValidateCommandOptions& options);
 
 }  // namespace qevhost::cli

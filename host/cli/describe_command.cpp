@@ -74,11 +74,8 @@ void printParams(const ModuleDescription& d) {
 
 }  // namespace
 
-int describeCommand(const Arguments& args) {
-    if (args.size() != 1 || args[0].rfind("-", 0) == 0) {
-        throw UsageError("usage: qevhost describe PLUGIN");
-    }
-    auto plugin = Plugin::open(args[0]);
+int describeCommand(const DescribeOptions& options) {
+    auto plugin = Plugin::open(options.plugin);
     Module module(*plugin);
     printReportsAsTheyArrive(module);
     const ModuleDescription& d = module.describe();

@@ -17,9 +17,10 @@ struct Chart {
     std::vector<PlotSeries> series;
 };
 
-// Axes with ticks and labels, a title, a legend, one polyline per series (with markers when the
-// series is short). Each series' polyline carries its exact values in a data-points attribute
-// ("x,y x,y ...", %.9g) so tools can read the numbers back.
+// Axes with ticks and titles, the title (wrapped), a legend row above the plot, one polyline per
+// series (steps for a series of whole numbers, markers when the series is short). Each series'
+// polyline carries its exact values in a data-points attribute ("x,y x,y ...", %.9g) so tools
+// can read the numbers back.
 std::string renderPlot(const Chart& chart);
 
 }  // namespace qevhost::cli

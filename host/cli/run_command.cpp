@@ -1,6 +1,7 @@
 // qevhost run PLUGIN [--set CAPTION=VALUE]... [options]: drives a module as a host does and
-// prints what it outputs.
+// prints what it outputs; with --compare, once per value, side by side.
 #include <iostream>
+#include <memory>
 
 #include "cli_errors.h"
 #include "commands.h"
@@ -8,7 +9,6 @@
 #include "input_ramp.h"
 #include "module_runs.h"
 #include "plot_result.h"
-#include "run_options.h"
 #include "settings.h"
 #include "text_format.h"
 
@@ -41,15 +41,11 @@ std::vector<float> blockInputs(const RunOptions& options, const ModuleDescriptio
     return parseInputs(kDefaultInputs);
 }
 
-}  // namespace
-
-int runCommand(const Arguments& args) {
-    const RunOptions options = parseRunOptions(args);
-    auto plugin = Plugin::open(options.plugin);
-    Module module(*plugin);
-    printReportsAsTheyArrive(module);
-    const ModuleDescription& d = module.describe();
-    const std::vector<Setting> settings = resolveSettings(d, options.sets);
+// Starts a described module, applies the settings in order and runs it. `shownSettings` gets
+// the settings that differ from the defaults, except those in `hidden` and the plot's x axis.
+RunResult runModule(Module& module, const RunOptions& options, const std::vector<Setting>& settings,
+                    std::vector<int32_t> hidden, std::string& shownSettings) {
+    const ModuleDescription& d = module.description();
     const bool arrays = hasArrayOutputs(d);
     if (arrays && options.inputs) throw CliError("--input: this module has no per-block input");
     if (!arrays && (options.press || options.noPress)) {
@@ -58,27 +54,89 @@ int runCommand(const Arguments& args) {
     module.wire();
     module.init();
     for (const auto& s : settings) module.change(s.index, s.value);
-
-    RunResult result;
     // The title names the settings a reader cannot see; Input is on the plot's x axis.
-    const std::string settingsText =
-        describeNonDefaults(d, currentValues(module), arrays ? -1 : d.indexOf("Input"));
-    if (arrays) {
-        const Press press = options.press     ? Press::Always
-                            : options.noPress ? Press::Never
-                                              : Press::Auto;
-        result = runArrays(module, press, arraysWritten(module));
-    } else {
-        result = runBlocks(module, blockInputs(options, d, settings, module));
+    if (!arrays) hidden.push_back(d.indexOf("Input"));
+    shownSettings = describeNonDefaults(d, currentValues(module), hidden);
+    if (!arrays) return runBlocks(module, blockInputs(options, d, settings, module));
+    const Press press = options.press     ? Press::Always
+                        : options.noPress ? Press::Never
+                                          : Press::Auto;
+    return runArrays(module, press, arraysWritten(module));
+}
+
+// One table from the runs of a comparison: the longest first column once, then every output of
+// each run, named after the value (and the output, when there are several).
+RunResult sideBySide(std::vector<RunResult> runs, const Comparison& comparison) {
+    RunResult merged = runs[0];
+    merged.columns.resize(1);
+    for (const auto& run : runs) {
+        if (run.columns[0].values.size() > merged.columns[0].values.size()) {
+            merged.columns[0] = run.columns[0];
+        }
     }
-    result.title = d.description.value_or(d.name.value_or(plugin->path())) + ": " +
-                   (settingsText.empty() ? "defaults" : settingsText);
+    for (std::size_t v = 0; v < runs.size(); ++v) {
+        const std::string value = comparison.caption + " " + comparison.shown[v];
+        auto& columns = runs[v].columns;
+        for (std::size_t c = 1; c < columns.size(); ++c) {
+            columns[c].name = columns.size() == 2 ? value : columns[c].name + " (" + value + ")";
+            merged.columns.push_back(std::move(columns[c]));
+        }
+    }
+    return merged;
+}
+
+}  // namespace
+
+int runCommand(const RunOptions& options) {
+    auto plugin = Plugin::open(options.plugin);
+    std::vector<std::unique_ptr<Module>> modules;
+    modules.push_back(std::make_unique<Module>(*plugin));
+    printReportsAsTheyArrive(*modules[0]);
+    const ModuleDescription& d = modules[0]->describe();
+    const std::vector<Setting> settings = resolveSettings(d, options.sets);
+    std::optional<Comparison> comparison;
+    if (options.compare) {
+        comparison = resolveComparison(d, *options.compare);
+        if (comparison->index == d.indexOf("Input") && !hasArrayOutputs(d)) {
+            throw CliError("--compare: \"Input\" is on the x axis; use --input");
+        }
+    }
+
+    std::vector<RunResult> runs;
+    std::string shownSettings;
+    const std::size_t count = comparison ? comparison->settings.size() : 1;
+    for (std::size_t v = 0; v < count; ++v) {
+        if (v > 0) {
+            modules.push_back(std::make_unique<Module>(*plugin));
+            printReportsAsTheyArrive(*modules[v]);
+            modules[v]->describe();
+        }
+        std::vector<Setting> runSettings = settings;
+        std::vector<int32_t> hidden;
+        if (comparison) {
+            runSettings.push_back(comparison->settings[v]);
+            hidden.push_back(comparison->index);
+        }
+        runs.push_back(runModule(*modules[v], options, runSettings, hidden, shownSettings));
+    }
+
+    RunResult result = comparison ? sideBySide(std::move(runs), *comparison) : std::move(runs[0]);
+    std::string title = shownSettings.empty() ? "defaults" : shownSettings;
+    if (comparison) {
+        std::string values;
+        for (const auto& shown : comparison->shown) values += (values.empty() ? "" : ", ") + shown;
+        title = comparison->caption + " " + values +
+                (shownSettings.empty() ? "" : "; " + shownSettings);
+    }
+    result.title = d.description.value_or(d.name.value_or(plugin->path())) + ": " + title;
     std::cout << formatResult(result, options.csv) << std::flush;
     if (options.plotFile) {
         writePlot(result, *options.plotFile);
         printMessage("plot written to " + *options.plotFile);
     }
-    return printHostErrors(module) ? kExitFailure : kExitOk;
+    bool hostErrors = false;
+    for (const auto& module : modules) hostErrors = printHostErrors(*module) || hostErrors;
+    return hostErrors ? kExitFailure : kExitOk;
 }
 
 }  // namespace qevhost::cli

@@ -1,26 +1,21 @@
-// The command line of `qevhost run`.
+// The options of `qevhost run`.
 #pragma once
 
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "commands.h"
-
 namespace qevhost::cli {
 
 struct RunOptions {
     std::string plugin;
-    std::vector<std::string> sets;      // CAPTION=VALUE, in order
-    std::optional<std::string> inputs;  // FROM:TO:STEP or a comma list
+    std::vector<std::string> sets;       // CAPTION=VALUE, in order
+    std::optional<std::string> inputs;   // FROM:TO:STEP or a comma list
+    std::optional<std::string> compare;  // CAPTION=V1,V2,...: one run per value
     bool press = false;
     bool noPress = false;
     bool csv = false;
     std::optional<std::string> plotFile;
 };
-
-RunOptions parseRunOptions(const Arguments& args);
-
-extern const char* const kRunUsage;
 
 }  // namespace qevhost::cli

@@ -14,7 +14,7 @@ struct ResultColumn {
 
 struct RunResult {
     std::string title;     // module and the settings that differ from the defaults
-    std::string yLabel;    // label of the value axis in a plot
+    std::string yLabel;    // title of the value axis in a plot: the outputs' captions
     bool indexed = false;  // the first column counts elements (printed as integers)
     std::vector<ResultColumn> columns;
 

@@ -1,5 +1,6 @@
 #include "settings.h"
 
+#include <algorithm>
 #include <cctype>
 
 #include "cli_errors.h"
@@ -44,6 +45,15 @@ float parseValue(const ParamDescription& p, const std::string& text) {
     throw CliError("\"" + text + "\" is not a number (for " + p.caption.value_or("?") + ")");
 }
 
+// The value as a person reads it: a ListBox item by name, else the number.
+std::string showValue(const ParamDescription& p, float value) {
+    const auto items = p.items();
+    if (p.paramType == ListBox && value >= 0 && value < static_cast<float>(items.size())) {
+        return items[static_cast<std::size_t>(value)];
+    }
+    return formatFloat(value);
+}
+
 }  // namespace
 
 std::vector<Setting> resolveSettings(const ModuleDescription& module,
@@ -69,21 +79,39 @@ std::vector<Setting> resolveSettings(const ModuleDescription& module,
     return settings;
 }
 
+Comparison resolveComparison(const ModuleDescription& module, const std::string& text) {
+    const auto equals = text.find('=');
+    if (equals == std::string::npos || equals + 1 == text.size()) {
+        throw CliError("--compare needs CAPTION=V1,V2,..., got \"" + text + "\"");
+    }
+    const std::string key = text.substr(0, equals);
+    Comparison comparison;
+    std::size_t start = equals + 1;
+    for (;;) {
+        const auto comma = text.find(',', start);
+        const std::string value = text.substr(start, comma - start);
+        comparison.settings.push_back(resolveSettings(module, {key + "=" + value})[0]);
+        if (comma == std::string::npos) break;
+        start = comma + 1;
+    }
+    comparison.index = comparison.settings[0].index;
+    const ParamDescription& p = module.params[static_cast<std::size_t>(comparison.index)];
+    comparison.caption = p.caption.value_or(std::to_string(p.index));
+    for (const auto& s : comparison.settings) comparison.shown.push_back(showValue(p, s.value));
+    return comparison;
+}
+
 std::string describeNonDefaults(const ModuleDescription& module, const std::vector<float>& values,
-                                int32_t skipIndex) {
+                                const std::vector<int32_t>& skipped) {
     std::string text;
     for (const auto& p : module.params) {
         const auto i = static_cast<std::size_t>(p.index);
-        if (p.index == skipIndex || !p.input() || i >= values.size()) continue;
+        if (!p.input() || i >= values.size()) continue;
+        if (std::find(skipped.begin(), skipped.end(), p.index) != skipped.end()) continue;
         if (p.paramType == Button || !p.defaultValue) continue;
-        const float value = values[i];
-        if (value == *p.defaultValue) continue;
-        std::string shown = formatFloat(value);
-        const auto items = p.items();
-        if (p.paramType == ListBox && value >= 0 && value < static_cast<float>(items.size())) {
-            shown = items[static_cast<std::size_t>(value)];
-        }
-        text += (text.empty() ? "" : ", ") + p.caption.value_or("?") + " " + shown;
+        if (values[i] == *p.defaultValue) continue;
+        text +=
+            (text.empty() ? "" : ", ") + p.caption.value_or("?") + " " + showValue(p, values[i]);
     }
     return text;
 }

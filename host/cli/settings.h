@@ -20,8 +20,17 @@ struct Setting {
 std::vector<Setting> resolveSettings(const ModuleDescription& module,
                                      const std::vector<std::string>& sets);
 
-// "Octaves 3, Fade 0.6": the inputs whose value differs from their default.
+// `--compare CAPTION=V1,V2,...`: one setting per value, each resolved as --set resolves it.
+struct Comparison {
+    int32_t index = -1;
+    std::string caption;             // as the module names the parameter
+    std::vector<Setting> settings;   // one per value, in the order given
+    std::vector<std::string> shown;  // each value as text ("0.3", a ListBox item by name)
+};
+Comparison resolveComparison(const ModuleDescription& module, const std::string& text);
+
+// "Octaves 3, Fade 0.6": the inputs whose value differs from their default, except `skipped`.
 std::string describeNonDefaults(const ModuleDescription& module, const std::vector<float>& values,
-                                int32_t skipIndex);
+                                const std::vector<int32_t>& skipped);
 
 }  // namespace qevhost::cli

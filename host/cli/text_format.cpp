@@ -4,29 +4,35 @@
 #include <cctype>
 #include <cerrno>
 #include <cfloat>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <iostream>
 
 namespace qevhost::cli {
 
 std::string formatFloat(float value) {
-    // The fewest significant digits (up to the 9 that always suffice) that read back as the
-    // same float: 0.1 prints as "0.1", not "0.100000001".
-    const double v = value;
-    char text[32];
-    int digits = 1;
-    for (; digits < 9; ++digits) {
-        std::snprintf(text, sizeof text, "%.*g", digits, v);
-        if (std::strtof(text, nullptr) == value || v != v) break;
+    if (std::isnan(value)) return std::signbit(value) ? "-nan" : "nan";
+    // The shortest digits that read back as the same float ("0.1", not "0.100000001"), laid out
+    // as %g lays them out: an exponent below 1e-4 and from the digit count upward.
+    char text[64];
+    const auto scientific =
+        std::to_chars(text, text + sizeof text - 1, value, std::chars_format::scientific);
+    if (!std::isfinite(value)) return std::string(text, scientific.ptr);
+    *scientific.ptr = '\0';
+    char* e = std::find(text, scientific.ptr, 'e');
+    const int exponent = std::atoi(e + 1);
+    const auto digits = std::count_if(text, e, [](char c) { return c >= '0' && c <= '9'; });
+    std::to_chars_result fixed;
+    if (std::fabs(value) >= 1 && std::fabs(value) < 1e9f && digits <= exponent) {
+        // Whole numbers below 1e9 print in full, without an exponent: 20, not 2e+01.
+        fixed = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 0);
+    } else if (exponent < -4 || exponent >= digits) {
+        return std::string(text, scientific.ptr);
+    } else {
+        fixed = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed);
     }
-    // Whole numbers below 1e9 print without an exponent: 20, not 2e+01.
-    if (std::isfinite(v) && std::fabs(v) >= 1 && std::fabs(v) < 1e9) {
-        digits = std::max(digits, static_cast<int>(std::floor(std::log10(std::fabs(v)))) + 1);
-    }
-    std::snprintf(text, sizeof text, "%.*g", digits, v);
-    return text;
+    return std::string(text, fixed.ptr);
 }
 
 std::string formatBound(float value) {

@@ -7,7 +7,7 @@
 
 namespace qevhost::cli {
 
-// The shortest %g text that reads back as the same float (at most 9 digits); NaN as "nan".
+// The shortest text that reads back as the same float, in %g layout; NaN as "nan".
 std::string formatFloat(float value);
 // formatFloat, with the largest finite float shown as FLT_MAX (and -FLT_MAX).
 std::string formatBound(float value);

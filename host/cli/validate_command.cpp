@@ -11,10 +11,6 @@ namespace qevhost::cli {
 
 namespace {
 
-constexpr const char* kUsage =
-    "usage: qevhost validate [--check NAME]... [--skip NAME]... [--call-limit SECONDS] [--list] "
-    "PLUGIN";
-
 double seconds(const std::string& text) {
     char* end = nullptr;
     const double value = std::strtod(text.c_str(), &end);
@@ -26,33 +22,19 @@ double seconds(const std::string& text) {
 
 }  // namespace
 
-int validateCommand(const Arguments& args) {
-    validate::ValidateOptions options;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        const bool hasValue = i + 1 < args.size();
-        if (arg == "--list") {
-            validate::listChecks();
-            return kExitOk;
-        } else if (arg == "--check" && hasValue) {
-            options.checks.push_back(args[++i]);
-        } else if (arg == "--skip" && hasValue) {
-            options.skipped.push_back(args[++i]);
-        } else if (arg == "--call-limit" && hasValue) {
-            options.limits.callSeconds = seconds(args[++i]);
-        } else if (arg.rfind("-", 0) == 0 || !options.pluginPath.empty()) {
-            throw UsageError(kUsage);
-        } else {
-            options.pluginPath = arg;
-        }
+int validateCommand(const ValidateCommandOptions& options) {
+    if (options.list) {
+        validate::listChecks();
+        return kExitOk;
     }
-    if (options.pluginPath.empty()) throw UsageError(kUsage);
+    validate::ValidateOptions run = options.run;
+    if (!options.callLimit.empty()) run.limits.callSeconds = seconds(options.callLimit);
     try {
-        validate::selectChecks(options.checks, options.skipped);
+        validate::selectChecks(run.checks, run.skipped);
     } catch (const std::invalid_argument& e) {
         throw UsageError(e.what());
     }
-    return validate::validatePlugin(options) == 0 ? kExitOk : kExitFailure;
+    return validate::validatePlugin(run) == 0 ? kExitOk : kExitFailure;
 }
 
 }  // namespace qevhost::cli

@@ -65,13 +65,20 @@ TEST(CliErrors, OptionsThatDoNotFitTheModule) {
 }
 
 TEST(CliErrors, WrongUseOfTheCommandLine) {
-    expectError({}, 2, "no command");
-    expectError({"frobnicate"}, 2, "unknown command \"frobnicate\"");
+    expectError({}, 2, "no command; try qevhost --help");
+    expectError({"frobnicate"}, 2, "unknown command \"frobnicate\"; try qevhost --help");
+    expectError({"--bogus"}, 2, "unknown option --bogus; try qevhost --help");
     expectError({"describe"}, 2, "usage: qevhost describe PLUGIN");
+    expectError({"describe", RANDOM_PLUGIN, "extra"}, 2,
+                "unexpected argument extra; try qevhost describe --help");
     expectError({"run"}, 2, "usage: qevhost run PLUGIN");
-    expectError({"run", RANDOM_PLUGIN, "--bogus"}, 2, "unknown option --bogus");
-    expectError({"run", RANDOM_PLUGIN, "--set"}, 2, "--set needs a value");
+    expectError({"run", RANDOM_PLUGIN, "--bogus", "1"}, 2,
+                "qevhost: unknown option --bogus; try qevhost run --help\n");
+    expectError({"run", RANDOM_PLUGIN, "--set"}, 2,
+                "qevhost: --set needs a value; try qevhost run --help\n");
+    expectError({"validate", "--call-limit"}, 2, "--call-limit needs a value");
     expectError({"run", ARRAY_PLUGIN, "--press", "--no-press"}, 2, "exclude each other");
+    expectError({"run", RANDOM_PLUGIN, "--compare", "Input=1,2"}, 1, "\"Input\" is on the x axis");
 }
 
 TEST(CliErrors, OutOfRangeValueWarnsAndIsPassedOn) {
@@ -89,11 +96,22 @@ TEST(CliErrors, OutOfRangeValueWarnsAndIsPassedOn) {
     EXPECT_EQ(readFloat(rows[1][1]), library.module->value(random_param::kOutput));
 }
 
-TEST(CliErrors, HelpIsNoError) {
-    const ProcessResult r = runQevhost({"--help"});
-    EXPECT_EQ(r.exitCode, 0);
-    EXPECT_EQ(r.err, "");
-    EXPECT_NE(r.out.find("usage: qevhost run PLUGIN"), std::string::npos);
+TEST(CliErrors, HelpForEveryCommandAndVersionAreNoErrors) {
+    for (const char* command : {"", "describe", "run", "validate"}) {
+        const std::string name = command;
+        const ProcessResult r = runQevhost(name.empty() ? std::vector<std::string>{"--help"}
+                                                        : std::vector<std::string>{name, "--help"});
+        EXPECT_EQ(r.exitCode, 0) << name;
+        EXPECT_EQ(r.err, "") << name;
+        EXPECT_NE(r.out.find("Usage: qevhost" + (name.empty() ? "" : " " + name)),
+                  std::string::npos)
+            << r.out;
+    }
+    EXPECT_NE(runQevhost({"run", "--help"}).out.find("--compare CAPTION=V1,V2,..."),
+              std::string::npos);
+    const ProcessResult version = runQevhost({"--version"});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out, "qevhost 2.0\n");
 }
 
 TEST(CliErrors, PluginReportsArePrintedAsTheyArrive) {

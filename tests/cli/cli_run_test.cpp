@@ -117,3 +117,46 @@ TEST(CliRun, AutomaticUpdateComputesOnTheSettingsOwnCallBack) {
     LibraryModule library(ARRAY_PLUGIN, {{ap::kSize, 5}});
     expectArrayTableMatches(r.out, *library.module);
 }
+
+TEST(CliRun, CompareGivesOneColumnPerValueAsTheSingleRunsDo) {
+    // Each value's column equals the output column of a run with that value set, for a block
+    // module (one output) and for an array module (both arrays, named after the value).
+    struct Case {
+        std::vector<std::string> args, values;
+        std::string caption;
+    };
+    const Case cases[] = {
+        {{RANDOM_PLUGIN, "--input", "0:3:0.25", "--set", "Fade=0.6"},
+         {"1", "2.5", "16"},
+         "Octaves"},
+        {{ARRAY_PLUGIN, "--set", "Array Size=12"}, {"42", "7"}, "Random Seed"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args = {"run", "--csv"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        std::string list;
+        for (const auto& v : c.values) list += (list.empty() ? "" : ",") + v;
+        auto compareArgs = args;
+        compareArgs.insert(compareArgs.end(), {"--compare", c.caption + "=" + list});
+        const ProcessResult compared = runQevhost(compareArgs);
+        ASSERT_EQ(compared.exitCode, 0) << compared.err;
+        const auto rows = parseCsv(compared.out);
+        std::size_t column = 1;
+        for (const auto& v : c.values) {
+            auto singleArgs = args;
+            singleArgs.insert(singleArgs.end(), {"--set", c.caption + "=" + v});
+            const auto single = parseCsv(runQevhost(singleArgs).out);
+            ASSERT_EQ(single.size(), rows.size());
+            for (std::size_t out = 1; out < single[0].size(); ++out, ++column) {
+                const std::string value = c.caption + " " + v;
+                EXPECT_EQ(rows[0][column],
+                          single[0].size() == 2 ? value : single[0][out] + " (" + value + ")");
+                for (std::size_t r = 1; r < rows.size(); ++r) {
+                    EXPECT_EQ(rows[r][0], single[r][0]);
+                    EXPECT_EQ(rows[r][column], single[r][out]) << value << " row " << r;
+                }
+            }
+        }
+        EXPECT_EQ(column, rows[0].size());
+    }
+}
