@@ -5,6 +5,7 @@
 #include "cli_errors.h"
 #include "commands.h"
 #include "input_ramp.h"
+#include "isolated_run.h"
 #include "qevhost/errors.h"
 #include "run_options.h"
 #include "text_format.h"
@@ -65,6 +66,10 @@ int dispatch(int argc, char** argv) {
 
 int main(int argc, char** argv) {
     using namespace qevhost::cli;
+    // A check the validator runs in a process of its own (see isolated_run.h).
+    if (argc > 1 && std::strcmp(argv[1], qevhost::validate::kIsolatedCheckArgument) == 0) {
+        return qevhost::validate::isolatedCheckMain(argc - 2, argv + 2);
+    }
     try {
         return dispatch(argc, argv);
     } catch (const UsageError& e) {
