@@ -7,12 +7,7 @@ namespace __gnu_cxx {
 void __freeres() noexcept;
 }
 
-#if defined(__i386__)
-// The loader's stack may be only 4-byte aligned on 32-bit Windows.
-__attribute__((force_align_arg_pointer))
-#endif
-extern "C" BOOL WINAPI
-DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
+extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
     // reserved is null for FreeLibrary and non-null when the process ends, where the memory goes
     // back anyway and other libraries may already be gone.
     if (reason == DLL_PROCESS_DETACH && reserved == nullptr) __gnu_cxx::__freeres();

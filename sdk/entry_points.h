@@ -8,11 +8,8 @@
 #include "host_records.h"
 #include "user_module_base.h"
 
-#if defined(_WIN32) && defined(__i386__)
-// Exported through exports.def. 32-bit Windows callers promise only a 4-byte-aligned stack; the
-// entry points realign it, so the SSE2 code behind them finds the 16 bytes it was compiled for.
-#define QEV_EXPORT extern "C" __attribute__((force_align_arg_pointer))
-#elif defined(_WIN32)
+#if defined(_WIN32)
+// Exported by name through exports.def.
 #define QEV_EXPORT extern "C"
 #else
 #define QEV_EXPORT extern "C" __attribute__((visibility("default")))
