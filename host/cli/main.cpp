@@ -7,6 +7,7 @@
 #include "input_ramp.h"
 #include "isolated_run.h"
 #include "qevhost/errors.h"
+#include "qevplatform/standard_streams.h"
 #include "run_options.h"
 #include "text_format.h"
 
@@ -70,6 +71,7 @@ int main(int argc, char** argv) {
     if (argc > 1 && std::strcmp(argv[1], qevhost::validate::kIsolatedCheckArgument) == 0) {
         return qevhost::validate::isolatedCheckMain(argc - 2, argv + 2);
     }
+    qevhost::platform::useBinaryStandardStreams();
     try {
         return dispatch(argc, argv);
     } catch (const UsageError& e) {
