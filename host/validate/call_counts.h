@@ -25,12 +25,20 @@ void countAllocation();
 void countFree();
 void countLock();
 
-// One allocation, one free and one lock by the route a plug-in's calls take to the counters;
-// counted when called inside a module call.
-void makeCountedCalls();
+// Heap bytes of the whole process as the allocator interposers see them: every thread, any code.
+// `taken` only grows; `held` is what has not been given back.
+struct HeapBytes {
+    int64_t taken = 0;
+    int64_t held = 0;
+};
+HeapBytes processHeapBytes();
 
 // False where this build cannot see allocations or lock calls.
 bool allocationsCounted();
 bool locksCounted();
+
+// One allocation, one free and one lock by the route a plug-in's calls take to the counters;
+// counted when called inside a module call.
+void makeCountedCalls();
 
 }  // namespace qevhost::validate

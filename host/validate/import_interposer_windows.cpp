@@ -5,10 +5,13 @@
 // The C++ runtime is linked into the plug-in, so its operator new reaches malloc this way too.
 #include <windows.h>
 
+#include <atomic>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
 #include "call_counts.h"
+#include "qevplatform/heap_usage.h"
 #include "qevplatform/shared_library.h"
 
 namespace {
@@ -17,52 +20,60 @@ using qevhost::validate::countAllocation;
 using qevhost::validate::countFree;
 using qevhost::validate::countLock;
 
+// Bytes plug-ins asked for, whether module code was running or not.
+std::atomic<int64_t> gTaken{0};
+
+void allocated(std::size_t bytes) {
+    countAllocation();
+    gTaken.fetch_add(static_cast<int64_t>(bytes), std::memory_order_relaxed);
+}
+
 void countFreeOf(const void* pointer) {
     if (pointer != nullptr) countFree();
 }
 
 // X(name, count, result, convention, parameters, arguments): each function whose import entries
 // lead here, and what a call to it counts as.
-#define QEV_COUNTED_IMPORTS(X)                                                                    \
-    X(malloc, countAllocation(), void*, __cdecl, (std::size_t n), (n))                            \
-    X(calloc, countAllocation(), void*, __cdecl, (std::size_t c, std::size_t n), (c, n))          \
-    X(realloc, countAllocation(), void*, __cdecl, (void* p, std::size_t n), (p, n))               \
-    X(_recalloc, countAllocation(), void*, __cdecl, (void* p, std::size_t c, std::size_t n),      \
-      (p, c, n))                                                                                  \
-    X(free, countFreeOf(p), void, __cdecl, (void* p), (p))                                        \
-    X(_aligned_malloc, countAllocation(), void*, __cdecl, (std::size_t n, std::size_t a), (n, a)) \
-    X(_aligned_offset_malloc, countAllocation(), void*, __cdecl,                                  \
-      (std::size_t n, std::size_t a, std::size_t o), (n, a, o))                                   \
-    X(_aligned_realloc, countAllocation(), void*, __cdecl,                                        \
-      (void* p, std::size_t n, std::size_t a), (p, n, a))                                         \
-    X(_aligned_free, countFreeOf(p), void, __cdecl, (void* p), (p))                               \
-    X(_strdup, countAllocation(), char*, __cdecl, (const char* s), (s))                           \
-    X(HeapAlloc, countAllocation(), LPVOID, WINAPI, (HANDLE h, DWORD f, SIZE_T n), (h, f, n))     \
-    X(HeapReAlloc, countAllocation(), LPVOID, WINAPI, (HANDLE h, DWORD f, LPVOID p, SIZE_T n),    \
-      (h, f, p, n))                                                                               \
-    X(HeapFree, countFreeOf(p), BOOL, WINAPI, (HANDLE h, DWORD f, LPVOID p), (h, f, p))           \
-    X(LocalAlloc, countAllocation(), HLOCAL, WINAPI, (UINT f, SIZE_T n), (f, n))                  \
-    X(LocalFree, countFreeOf(p), HLOCAL, WINAPI, (HLOCAL p), (p))                                 \
-    X(GlobalAlloc, countAllocation(), HGLOBAL, WINAPI, (UINT f, SIZE_T n), (f, n))                \
-    X(GlobalFree, countFreeOf(p), HGLOBAL, WINAPI, (HGLOBAL p), (p))                              \
-    X(VirtualAlloc, countAllocation(), LPVOID, WINAPI, (LPVOID p, SIZE_T n, DWORD t, DWORD g),    \
-      (p, n, t, g))                                                                               \
-    X(VirtualFree, countFreeOf(p), BOOL, WINAPI, (LPVOID p, SIZE_T n, DWORD t), (p, n, t))        \
-    X(EnterCriticalSection, countLock(), void, WINAPI, (LPCRITICAL_SECTION c), (c))               \
-    X(TryEnterCriticalSection, countLock(), BOOL, WINAPI, (LPCRITICAL_SECTION c), (c))            \
-    X(AcquireSRWLockExclusive, countLock(), void, WINAPI, (PSRWLOCK l), (l))                      \
-    X(AcquireSRWLockShared, countLock(), void, WINAPI, (PSRWLOCK l), (l))                         \
-    X(TryAcquireSRWLockExclusive, countLock(), BOOLEAN, WINAPI, (PSRWLOCK l), (l))                \
-    X(TryAcquireSRWLockShared, countLock(), BOOLEAN, WINAPI, (PSRWLOCK l), (l))                   \
-    X(SleepConditionVariableCS, countLock(), BOOL, WINAPI,                                        \
-      (PCONDITION_VARIABLE v, PCRITICAL_SECTION c, DWORD t), (v, c, t))                           \
-    X(SleepConditionVariableSRW, countLock(), BOOL, WINAPI,                                       \
-      (PCONDITION_VARIABLE v, PSRWLOCK l, DWORD t, ULONG f), (v, l, t, f))                        \
-    X(WaitForSingleObject, countLock(), DWORD, WINAPI, (HANDLE h, DWORD t), (h, t))               \
-    X(WaitForSingleObjectEx, countLock(), DWORD, WINAPI, (HANDLE h, DWORD t, BOOL a), (h, t, a))  \
-    X(WaitForMultipleObjects, countLock(), DWORD, WINAPI,                                         \
-      (DWORD n, const HANDLE* h, BOOL all, DWORD t), (n, h, all, t))                              \
-    X(WaitForMultipleObjectsEx, countLock(), DWORD, WINAPI,                                       \
+#define QEV_COUNTED_IMPORTS(X)                                                                   \
+    X(malloc, allocated(n), void*, __cdecl, (std::size_t n), (n))                                \
+    X(calloc, allocated(c* n), void*, __cdecl, (std::size_t c, std::size_t n), (c, n))           \
+    X(realloc, allocated(n), void*, __cdecl, (void* p, std::size_t n), (p, n))                   \
+    X(_recalloc, allocated(c* n), void*, __cdecl, (void* p, std::size_t c, std::size_t n),       \
+      (p, c, n))                                                                                 \
+    X(free, countFreeOf(p), void, __cdecl, (void* p), (p))                                       \
+    X(_aligned_malloc, allocated(n), void*, __cdecl, (std::size_t n, std::size_t a), (n, a))     \
+    X(_aligned_offset_malloc, allocated(n), void*, __cdecl,                                      \
+      (std::size_t n, std::size_t a, std::size_t o), (n, a, o))                                  \
+    X(_aligned_realloc, allocated(n), void*, __cdecl, (void* p, std::size_t n, std::size_t a),   \
+      (p, n, a))                                                                                 \
+    X(_aligned_free, countFreeOf(p), void, __cdecl, (void* p), (p))                              \
+    X(_strdup, allocated(0), char*, __cdecl, (const char* s), (s))                               \
+    X(HeapAlloc, allocated(n), LPVOID, WINAPI, (HANDLE h, DWORD f, SIZE_T n), (h, f, n))         \
+    X(HeapReAlloc, allocated(n), LPVOID, WINAPI, (HANDLE h, DWORD f, LPVOID p, SIZE_T n),        \
+      (h, f, p, n))                                                                              \
+    X(HeapFree, countFreeOf(p), BOOL, WINAPI, (HANDLE h, DWORD f, LPVOID p), (h, f, p))          \
+    X(LocalAlloc, allocated(n), HLOCAL, WINAPI, (UINT f, SIZE_T n), (f, n))                      \
+    X(LocalFree, countFreeOf(p), HLOCAL, WINAPI, (HLOCAL p), (p))                                \
+    X(GlobalAlloc, allocated(n), HGLOBAL, WINAPI, (UINT f, SIZE_T n), (f, n))                    \
+    X(GlobalFree, countFreeOf(p), HGLOBAL, WINAPI, (HGLOBAL p), (p))                             \
+    X(VirtualAlloc, allocated(n), LPVOID, WINAPI, (LPVOID p, SIZE_T n, DWORD t, DWORD g),        \
+      (p, n, t, g))                                                                              \
+    X(VirtualFree, countFreeOf(p), BOOL, WINAPI, (LPVOID p, SIZE_T n, DWORD t), (p, n, t))       \
+    X(EnterCriticalSection, countLock(), void, WINAPI, (LPCRITICAL_SECTION c), (c))              \
+    X(TryEnterCriticalSection, countLock(), BOOL, WINAPI, (LPCRITICAL_SECTION c), (c))           \
+    X(AcquireSRWLockExclusive, countLock(), void, WINAPI, (PSRWLOCK l), (l))                     \
+    X(AcquireSRWLockShared, countLock(), void, WINAPI, (PSRWLOCK l), (l))                        \
+    X(TryAcquireSRWLockExclusive, countLock(), BOOLEAN, WINAPI, (PSRWLOCK l), (l))               \
+    X(TryAcquireSRWLockShared, countLock(), BOOLEAN, WINAPI, (PSRWLOCK l), (l))                  \
+    X(SleepConditionVariableCS, countLock(), BOOL, WINAPI,                                       \
+      (PCONDITION_VARIABLE v, PCRITICAL_SECTION c, DWORD t), (v, c, t))                          \
+    X(SleepConditionVariableSRW, countLock(), BOOL, WINAPI,                                      \
+      (PCONDITION_VARIABLE v, PSRWLOCK l, DWORD t, ULONG f), (v, l, t, f))                       \
+    X(WaitForSingleObject, countLock(), DWORD, WINAPI, (HANDLE h, DWORD t), (h, t))              \
+    X(WaitForSingleObjectEx, countLock(), DWORD, WINAPI, (HANDLE h, DWORD t, BOOL a), (h, t, a)) \
+    X(WaitForMultipleObjects, countLock(), DWORD, WINAPI,                                        \
+      (DWORD n, const HANDLE* h, BOOL all, DWORD t), (n, h, all, t))                             \
+    X(WaitForMultipleObjectsEx, countLock(), DWORD, WINAPI,                                      \
       (DWORD n, const HANDLE* h, BOOL all, DWORD t, BOOL a), (n, h, all, t, a))
 
 enum Import {
@@ -154,6 +165,12 @@ bool allocationsCounted() {
 
 bool locksCounted() {
     return gObserving;
+}
+
+// Windows gives no single allocator to interpose for the whole process: what it holds is read
+// from its heaps; what it took is what plug-ins asked for through their import entries.
+HeapBytes processHeapBytes() {
+    return {gTaken.load(), static_cast<int64_t>(platform::heapBytesInUse())};
 }
 
 void makeCountedCalls() {
