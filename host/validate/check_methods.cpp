@@ -16,9 +16,10 @@ constexpr const char* kThreads = "two threads (std::thread on the system's threa
 constexpr const char* kCounting =
     "the plug-in's import address table entries for malloc, calloc, realloc, free, the "
     "_aligned_ functions, HeapAlloc, HeapReAlloc, HeapFree, LocalAlloc, GlobalAlloc, VirtualAlloc "
-    "and their frees, EnterCriticalSection, the SRW locks, the condition-variable sleeps and "
-    "WaitForSingleObject/WaitForMultipleObjects lead to counting functions from the moment it "
-    "loads; a call counts while Process or CallBack runs on the calling thread";
+    "and their frees, EnterCriticalSection, the SRW locks, the C runtime's _lock, the "
+    "condition-variable sleeps and WaitForSingleObject/WaitForMultipleObjects lead to counting "
+    "functions from the moment it loads; a call counts while Process or CallBack runs on the "
+    "calling thread (a mutex of the plug-in's own static runtime shows when it has to wait)";
 #else
 constexpr const char* kIsolation =
     "each check runs in a child process made by fork; a crash ends it with a signal, and a "

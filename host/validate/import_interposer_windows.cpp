@@ -59,6 +59,7 @@ void countFreeOf(const void* pointer) {
     X(VirtualAlloc, allocated(n), LPVOID, WINAPI, (LPVOID p, SIZE_T n, DWORD t, DWORD g),        \
       (p, n, t, g))                                                                              \
     X(VirtualFree, countFreeOf(p), BOOL, WINAPI, (LPVOID p, SIZE_T n, DWORD t), (p, n, t))       \
+    X(_lock, countLock(), void, __cdecl, (int n), (n))                                           \
     X(EnterCriticalSection, countLock(), void, WINAPI, (LPCRITICAL_SECTION c), (c))              \
     X(TryEnterCriticalSection, countLock(), BOOL, WINAPI, (LPCRITICAL_SECTION c), (c))           \
     X(AcquireSRWLockExclusive, countLock(), void, WINAPI, (PSRWLOCK l), (l))                     \
