@@ -25,8 +25,11 @@ std::string systemMessage(DWORD code) {
 }  // namespace
 
 void* openLibrary(const std::string& path, std::string& error) {
-    // LoadLibrary searches the system directories for a bare name and wants backslashes.
-    std::string loadPath = path.find_first_of("/\\") == std::string::npos ? ".\\" + path : path;
+    // LoadLibrary would search the system directories for a bare name, and the altered search
+    // order below wants a full path.
+    char full[MAX_PATH * 4];
+    const DWORD length = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
+    std::string loadPath = length > 0 && length < sizeof full ? std::string(full, length) : path;
     for (char& c : loadPath) {
         if (c == '/') c = '\\';
     }
