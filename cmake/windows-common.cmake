@@ -7,6 +7,17 @@ set(CMAKE_FIND_ROOT_PATH /usr/${QEV_MINGW_TRIPLE})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+# The 64-bit Windows unwinding rules keep the compiler from realigning the stack to 32 bytes, so
+# an AVX spill slot may be only 16-byte aligned: have the assembler encode every aligned vector
+# move as an unaligned one (the same speed on aligned data).
+string(APPEND CMAKE_C_FLAGS_INIT " -Wa,-muse-unaligned-vector-move")
+string(APPEND CMAKE_CXX_FLAGS_INIT " -Wa,-muse-unaligned-vector-move")
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")
 set(CMAKE_MODULE_LINKER_FLAGS_INIT "-static")
+
+# Test programs run under wine, in a wine prefix of the tree's own (created on first use, so
+# trees never share or disturb a user's prefix) and with wine's debug output off.
+set(QEV_WINE_PREFIX "${CMAKE_BINARY_DIR}/wine-prefix" CACHE PATH "Wine prefix of this tree")
+set(CMAKE_CROSSCOMPILING_EMULATOR
+    /usr/bin/env "WINEPREFIX=${QEV_WINE_PREFIX}" WINEDEBUG=-all wine)

@@ -8,7 +8,12 @@
 #include "host_records.h"
 #include "user_module_base.h"
 
+#if defined(_WIN32)
+// Exported by name through exports.def.
+#define QEV_EXPORT extern "C"
+#else
 #define QEV_EXPORT extern "C" __attribute__((visibility("default")))
+#endif
 
 namespace qev {
 constexpr int32_t kSdkVersion = 601001;

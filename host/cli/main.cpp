@@ -1,12 +1,20 @@
 // qevhost: loads a plug-in and shows what its module looks like and what it outputs.
+#include <cstring>
 #include <iostream>
 
 #include "cli_errors.h"
 #include "command_line.h"
+#include "isolated_run.h"
+#include "qevplatform/standard_streams.h"
 #include "text_format.h"
 
 int main(int argc, char** argv) {
     using namespace qevhost::cli;
+    // A check the validator runs in a process of its own (see isolated_run.h).
+    if (argc > 1 && std::strcmp(argv[1], qevhost::validate::kIsolatedCheckArgument) == 0) {
+        return qevhost::validate::isolatedCheckMain(argc - 2, argv + 2);
+    }
+    qevhost::platform::useBinaryStandardStreams();
     try {
         return runCommandLine(argc, argv);
     } catch (const UsageError& e) {

@@ -1,31 +1,58 @@
 #include "qevhost/plugin.h"
 
-#include <dlfcn.h>
-
-#include "elf_header.h"
+#include "library_header.h"
 #include "qevhost/errors.h"
+#include "qevplatform/shared_library.h"
 
 namespace qevhost {
 
 namespace {
 
+#ifdef _WIN32
+constexpr bool kHostIsWindows = true;
+#else
+constexpr bool kHostIsWindows = false;
+#endif
+
+// The tree whose qevhost loads a plug-in of this system and width.
+std::string hostFor(bool windows, int bits) {
+    if (windows) return bits == 32 ? "build/win32/qevhost.exe" : "build/win64/qevhost.exe";
+    return bits == 32 ? "build/x86/qevhost" : "build/x64/qevhost";
+}
+
 void checkFile(const std::string& path) {
-    switch (inspectElf(path)) {
-        case ElfKind::Missing:
+    bool windows = false;
+    int bits = 0;
+    switch (inspectLibrary(path)) {
+        case LibraryKind::Missing:
             throw LoadError(path + ": no such file");
-        case ElfKind::Unreadable:
+        case LibraryKind::Unreadable:
             throw LoadError(path + ": cannot be read");
-        case ElfKind::NotElf:
-        case ElfKind::NotSharedLibrary:
+        case LibraryKind::NotLibrary:
             throw LoadError(path + ": not a shared library");
-        case ElfKind::OtherMachine:
+        case LibraryKind::OtherMachine:
             throw LoadError(path + ": not an x86 or x86-64 plug-in");
-        case ElfKind::Elf32x86:
-            if (kHostBits != 32) throw LoadError(path + ": 32-bit plug-in: use build/x86/qevhost");
+        case LibraryKind::Elf32x86:
+            bits = 32;
             break;
-        case ElfKind::Elf64x86:
-            if (kHostBits != 64) throw LoadError(path + ": 64-bit plug-in: use build/x64/qevhost");
+        case LibraryKind::Elf64x86:
+            bits = 64;
             break;
+        case LibraryKind::Pe32x86:
+            windows = true, bits = 32;
+            break;
+        case LibraryKind::Pe64x86:
+            windows = true, bits = 64;
+            break;
+    }
+    if (windows != kHostIsWindows) {
+        throw LoadError(path + ": " + std::to_string(bits) + "-bit " +
+                        (windows ? "Windows" : "Linux") + " plug-in: use " +
+                        hostFor(windows, bits));
+    }
+    if (bits != kHostBits) {
+        throw LoadError(path + ": " + std::to_string(bits) + "-bit plug-in: use " +
+                        hostFor(windows, bits));
     }
 }
 
@@ -33,17 +60,13 @@ void checkFile(const std::string& path) {
 
 std::unique_ptr<Plugin> Plugin::open(const std::string& path) {
     checkFile(path);
-    // dlopen looks a bare name up in the library path; a relative path must name the file.
-    const std::string loadPath = path.find('/') == std::string::npos ? "./" + path : path;
-    void* library = dlopen(loadPath.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (library == nullptr) {
-        const char* reason = dlerror();
-        throw LoadError(path + ": cannot load: " + (reason ? reason : "unknown reason"));
-    }
+    std::string reason;
+    void* library = platform::openLibrary(path, reason);
+    if (library == nullptr) throw LoadError(path + ": cannot load: " + reason);
     std::unique_ptr<Plugin> plugin(new Plugin(path, library, kHostBits));
     Exports& e = plugin->exports_;
-#define QEVHOST_RESOLVE(name, result, params)                           \
-    e.name = reinterpret_cast<result(*) params>(dlsym(library, #name)); \
+#define QEVHOST_RESOLVE(name, result, params)                                          \
+    e.name = reinterpret_cast<result(*) params>(platform::findSymbol(library, #name)); \
     if (e.name == nullptr) throw LoadError(path + ": missing export " #name);
     QEVHOST_EXPORT_LIST(QEVHOST_RESOLVE)
 #undef QEVHOST_RESOLVE
@@ -54,7 +77,7 @@ Plugin::Plugin(std::string path, void* library, int bits)
     : path_(std::move(path)), library_(library), bits_(bits) {}
 
 Plugin::~Plugin() {
-    dlclose(library_);
+    platform::closeLibrary(library_);
 }
 
 }  // namespace qevhost

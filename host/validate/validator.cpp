@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <stdexcept>
 
+#include "check_methods.h"
+
 namespace qevhost::validate {
 
 namespace {
@@ -61,8 +63,10 @@ void listChecks() {
     for (const auto& check : allChecks()) {
         std::string line = check.name;
         line.resize(13, ' ');
-        std::printf("%s%s\n", line.c_str(), check.description);
+        std::printf("%s%s\n%13show: %s\n", line.c_str(), check.description, "",
+                    checkMethod(check.name).c_str());
     }
+    std::printf("\n%s\n", isolationMethod());
 }
 
 }  // namespace qevhost::validate

@@ -24,7 +24,7 @@ std::vector<const Check*> selectChecks(const std::vector<std::string>& names,
 // "N passed, M failed". Returns M.
 int validatePlugin(const ValidateOptions& options);
 
-// The check names and descriptions, one per line.
+// The check names and descriptions, each with a line on how it works on this platform.
 void listChecks();
 
 }  // namespace qevhost::validate

@@ -26,11 +26,11 @@ TEST(CliErrors, PluginsThatCannotBeLoaded) {
 }
 
 TEST(CliErrors, PluginOfTheOtherArchitecture) {
-    const bool host32 = sizeof(void*) == 4;
-    TempFile other("cli-other.so", host32 ? elfHeader(2, 3, 62) : elfHeader(1, 3, 3));
+    const int otherBits = sizeof(void*) == 4 ? 64 : 32;
+    TempFile other("cli-other.so", libraryHeader(otherBits, kWindowsHost));
     expectError(
         {"describe", other.path()}, 1,
-        host32 ? "64-bit plug-in: use build/x64/qevhost" : "32-bit plug-in: use build/x86/qevhost");
+        std::to_string(otherBits) + "-bit plug-in: use " + hostProgram(otherBits, kWindowsHost));
 }
 
 TEST(CliErrors, UnknownCaptionListsTheCaptions) {

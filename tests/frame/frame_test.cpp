@@ -1,5 +1,4 @@
 // The frame through the real exports of a plug-in built around RecordingModule.
-#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -9,6 +8,7 @@
 #include <vector>
 
 #include "recording_module.h"
+#include "test_library.h"
 
 namespace qev::test {
 namespace {
@@ -23,7 +23,7 @@ int32_t answerLookup(int32_t key) {
 
 template <typename Function>
 Function exportOf(void* library, const char* name) {
-    void* symbol = dlsym(library, name);
+    void* symbol = findExport(library, name);
     EXPECT_NE(symbol, nullptr) << name;
     return reinterpret_cast<Function>(symbol);
 }
@@ -31,8 +31,8 @@ Function exportOf(void* library, const char* name) {
 class Frame : public ::testing::Test {
   protected:
     void SetUp() override {
-        library = dlopen(QEV_RECORDING_PLUGIN, RTLD_NOW | RTLD_LOCAL);
-        ASSERT_NE(library, nullptr) << dlerror();
+        library = openLibrary(QEV_RECORDING_PLUGIN);
+        ASSERT_NE(library, nullptr) << lastLoadError();
         std::memset(&host, 0, sizeof host);
         host.reportError = recordReport;
         host.lookupHostValue = answerLookup;
@@ -45,7 +45,7 @@ class Frame : public ::testing::Test {
 
     void TearDown() override {
         exportOf<void (*)(UserModuleBase*)>(library, "Destroy")(object);
-        dlclose(library);
+        closeLibrary(library);
     }
 
     template <typename Function>
@@ -295,15 +295,15 @@ TEST_F(Frame, DestroyOfNullDoesNothing) {
 }
 
 TEST(FrameCreate, FailedConstructionGivesNullObject) {
-    void* library = dlopen(QEV_RECORDING_PLUGIN, RTLD_NOW | RTLD_LOCAL);
+    void* library = openLibrary(QEV_RECORDING_PLUGIN);
     ASSERT_NE(library, nullptr);
     auto create = exportOf<void (*)(UserModuleBase**)>(library, "Create");
-    setenv("QEV_TEST_CREATE_FAILS", "1", 1);
+    setVariable("QEV_TEST_CREATE_FAILS", "1");
     UserModuleBase* object = reinterpret_cast<UserModuleBase*>(&library);
     create(&object);
-    unsetenv("QEV_TEST_CREATE_FAILS");
+    clearVariable("QEV_TEST_CREATE_FAILS");
     EXPECT_EQ(object, nullptr);
-    dlclose(library);
+    closeLibrary(library);
 }
 
 }  // namespace

@@ -12,6 +12,20 @@ using namespace qevhost;
 
 namespace {
 
+// Makes the probe's Create answer null. It reads the variable through the C runtime it shares
+// with this program.
+void setCreateNull(bool on) {
+#ifdef _WIN32
+    _putenv(on ? "QEV_PROBE_CREATE_NULL=1" : "QEV_PROBE_CREATE_NULL=");
+#else
+    if (on) {
+        setenv("QEV_PROBE_CREATE_NULL", "1", 1);
+    } else {
+        unsetenv("QEV_PROBE_CREATE_NULL");
+    }
+#endif
+}
+
 // CallBack codes the probe acts on (see probe_plugin.cpp).
 enum : intptr_t {
     kResize = 100,
@@ -173,9 +187,9 @@ TEST_F(ProbeTest, RawExportCallsRouteThroughACallScope) {
 
 TEST(ProbeModule, NullObjectFromCreateIsAModuleError) {
     auto plugin = Plugin::open(PROBE_PLUGIN);
-    setenv("QEV_PROBE_CREATE_NULL", "1", 1);
+    setCreateNull(true);
     EXPECT_THROW(Module module(*plugin), ModuleError);
-    unsetenv("QEV_PROBE_CREATE_NULL");
+    setCreateNull(false);
     EXPECT_NO_THROW(Module module(*plugin));
 }
 

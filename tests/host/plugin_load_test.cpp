@@ -22,7 +22,7 @@ std::string loadFailure(const std::string& path) {
 }
 
 constexpr int kShared = 3, kRelocatable = 1;
-constexpr int kI386 = 3, kX86_64 = 62, kArm = 40;
+constexpr int kX86_64 = 62, kArm = 40;
 
 }  // namespace
 
@@ -37,33 +37,39 @@ TEST(PluginLoad, FilesThatAreNotSharedLibraries) {
     EXPECT_EQ(loadFailure(empty.path()), empty.path() + ": not a shared library");
     TempFile object("object.o", elfHeader(2, kRelocatable, kX86_64));
     EXPECT_EQ(loadFailure(object.path()), object.path() + ": not a shared library");
-    EXPECT_EQ(loadFailure("/tmp"), "/tmp: not a shared library");
+    TempFile program("program.exe", peHeader(0x8664, 0x0102));
+    EXPECT_EQ(loadFailure(program.path()), program.path() + ": not a shared library");
+    EXPECT_EQ(loadFailure("."), ".: not a shared library");
 }
 
-TEST(PluginLoad, OtherArchitectureIsToldFromTheElfHeader) {
-    // The header alone decides: the rest of these files is zeros, which dlopen would reject
-    // with a less helpful message.
-    TempFile elf32("elf32.so", elfHeader(1, kShared, kI386));
-    TempFile elf64("elf64.so", elfHeader(2, kShared, kX86_64));
-    const std::string ownMessage = loadFailure(kHostBits == 32 ? elf32.path() : elf64.path());
+TEST(PluginLoad, OtherArchitectureIsToldFromTheFileHeader) {
+    // The header alone decides: the rest of these files is zeros, which the system's loader
+    // would reject with a less helpful message.
+    TempFile own("own.so", libraryHeader(kHostBits, kWindowsHost));
+    const std::string ownMessage = loadFailure(own.path());
     EXPECT_EQ(ownMessage.find("plug-in: use"), std::string::npos) << ownMessage;
-    if (kHostBits == 64) {
-        EXPECT_EQ(loadFailure(elf32.path()),
-                  elf32.path() + ": 32-bit plug-in: use build/x86/qevhost");
-    } else {
-        EXPECT_EQ(loadFailure(elf64.path()),
-                  elf64.path() + ": 64-bit plug-in: use build/x64/qevhost");
-    }
+    const int otherBits = kHostBits == 64 ? 32 : 64;
+    TempFile otherWidth("other-width.so", libraryHeader(otherBits, kWindowsHost));
+    EXPECT_EQ(loadFailure(otherWidth.path()), otherWidth.path() + ": " + std::to_string(otherBits) +
+                                                  "-bit plug-in: use " +
+                                                  hostProgram(otherBits, kWindowsHost));
+    TempFile otherSystem("other-system.so", libraryHeader(kHostBits, !kWindowsHost));
+    EXPECT_EQ(loadFailure(otherSystem.path()),
+              otherSystem.path() + ": " + std::to_string(kHostBits) + "-bit " +
+                  (kWindowsHost ? "Linux" : "Windows") + " plug-in: use " +
+                  hostProgram(kHostBits, !kWindowsHost));
     TempFile arm("arm.so", elfHeader(1, kShared, kArm));
     EXPECT_EQ(loadFailure(arm.path()), arm.path() + ": not an x86 or x86-64 plug-in");
+    TempFile armDll("arm.dll", peHeader(0x1c4, 0x2102));
+    EXPECT_EQ(loadFailure(armDll.path()), armDll.path() + ": not an x86 or x86-64 plug-in");
 }
 
 TEST(PluginLoad, TheOtherTreesRealPluginIsRefused) {
     std::ifstream other(OTHER_TREE_PLUGIN);
     if (!other) GTEST_SKIP() << "other tree not built: " << OTHER_TREE_PLUGIN;
     EXPECT_NE(loadFailure(OTHER_TREE_PLUGIN)
-                  .find(kHostBits == 64 ? "32-bit plug-in: use build/x86"
-                                        : "64-bit plug-in: use build/x64"),
+                  .find(kHostBits == 64 ? "32-bit plug-in: use " + hostProgram(32, kWindowsHost)
+                                        : "64-bit plug-in: use " + hostProgram(64, kWindowsHost)),
               std::string::npos);
 }
 

@@ -12,7 +12,7 @@ class Plugin {
   public:
     // Loads the library and resolves all 34 exports. Throws LoadError with a one-line message for
     // a missing file, a file that is not a shared library, a plug-in of the other architecture
-    // (told from the ELF header before loading) and a missing export (named).
+    // (told from the file header before loading) and a missing export (named).
     static std::unique_ptr<Plugin> open(const std::string& path);
     ~Plugin();  // unloads the library
 
@@ -22,7 +22,7 @@ class Plugin {
     const Exports& exports() const { return exports_; }
     const std::string& path() const { return path_; }
     int32_t sdkVersion() const { return exports_.GetSDKVersion(); }
-    int bits() const { return bits_; }  // 32 or 64, from the ELF header
+    int bits() const { return bits_; }  // 32 or 64, from the file header
 
   private:
     Plugin(std::string path, void* library, int bits);
