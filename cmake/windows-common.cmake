@@ -1,4 +1,5 @@
-# Shared part of the two mingw-w64 toolchains. The posix thread model gives the host std::thread;
+# Shared part of the two mingw-w64 toolchains, after they set QEV_MINGW_TRIPLE and
+# QEV_WINDOWS_ARCH_FLAGS. The posix thread model gives the host std::thread;
 # everything links statically, so no compiler runtime DLL is needed next to a program or plug-in.
 set(CMAKE_C_COMPILER ${QEV_MINGW_TRIPLE}-gcc-posix)
 set(CMAKE_CXX_COMPILER ${QEV_MINGW_TRIPLE}-g++-posix)
@@ -10,8 +11,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 # The 64-bit Windows unwinding rules keep the compiler from realigning the stack to 32 bytes, so
 # an AVX spill slot may be only 16-byte aligned: have the assembler encode every aligned vector
 # move as an unaligned one (the same speed on aligned data).
-string(APPEND CMAKE_C_FLAGS_INIT " -Wa,-muse-unaligned-vector-move")
-string(APPEND CMAKE_CXX_FLAGS_INIT " -Wa,-muse-unaligned-vector-move")
+set(CMAKE_C_FLAGS_INIT "${QEV_WINDOWS_ARCH_FLAGS} -Wa,-muse-unaligned-vector-move")
+set(CMAKE_CXX_FLAGS_INIT "${QEV_WINDOWS_ARCH_FLAGS} -Wa,-muse-unaligned-vector-move")
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")
 set(CMAKE_MODULE_LINKER_FLAGS_INIT "-static")
