@@ -18,7 +18,9 @@ set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")
 set(CMAKE_MODULE_LINKER_FLAGS_INIT "-static")
 
 # Test programs run under wine, in a wine prefix of the tree's own (created on first use, so
-# trees never share or disturb a user's prefix) and with wine's debug output off.
+# trees never share or disturb a user's prefix), with wine's debug output off and without the
+# .NET and browser components, which a new prefix would otherwise offer to download.
 set(QEV_WINE_PREFIX "${CMAKE_BINARY_DIR}/wine-prefix" CACHE PATH "Wine prefix of this tree")
 set(CMAKE_CROSSCOMPILING_EMULATOR
-    /usr/bin/env "WINEPREFIX=${QEV_WINE_PREFIX}" WINEDEBUG=-all wine)
+    /usr/bin/env "WINEPREFIX=${QEV_WINE_PREFIX}" WINEDEBUG=-all "WINEDLLOVERRIDES=mscoree,mshtml="
+    wine)
