@@ -1,5 +1,5 @@
 # GoogleTest from Debian's source package, built inside each tree so the 32-bit tests link a
-# 32-bit GoogleTest.
+# 32-bit GoogleTest and the Windows tests a mingw-w64 one.
 set(QEV_GTEST_SOURCE "/usr/src/googletest" CACHE PATH "GoogleTest sources")
 if(NOT EXISTS "${QEV_GTEST_SOURCE}/CMakeLists.txt")
     message(FATAL_ERROR "GoogleTest sources missing at ${QEV_GTEST_SOURCE}: run scripts/bootstrap")
@@ -11,7 +11,8 @@ add_subdirectory("${QEV_GTEST_SOURCE}" "${CMAKE_BINARY_DIR}/googletest" EXCLUDE_
 include(GoogleTest)
 
 # qev_add_test(NAME SOURCES... [LIBS ...]): a GoogleTest program registered with ctest. Tests are
-# discovered when ctest runs, through the emulator on the 32-bit tree where one is needed.
+# discovered when ctest runs, through the tree's emulator where it has one (qemu-i386 for the
+# 32-bit Linux tree where needed, wine for the Windows trees).
 function(qev_add_test name)
     cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
     add_executable(${name} ${ARG_UNPARSED_ARGUMENTS})

@@ -5,6 +5,5 @@
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(QEV_MINGW_TRIPLE i686-w64-mingw32)
-set(CMAKE_C_FLAGS_INIT "-msse2 -mfpmath=sse -mstackrealign")
-set(CMAKE_CXX_FLAGS_INIT "-msse2 -mfpmath=sse -mstackrealign")
+set(QEV_WINDOWS_ARCH_FLAGS "-msse2 -mfpmath=sse -mstackrealign")
 include("${CMAKE_CURRENT_LIST_DIR}/windows-common.cmake")

@@ -1,4 +1,5 @@
-# Shared part of the two mingw-w64 toolchains. The posix thread model gives the host std::thread;
+# Shared part of the two mingw-w64 toolchains, after they set QEV_MINGW_TRIPLE and
+# QEV_WINDOWS_ARCH_FLAGS. The posix thread model gives the host std::thread;
 # everything links statically, so no compiler runtime DLL is needed next to a program or plug-in.
 set(CMAKE_C_COMPILER ${QEV_MINGW_TRIPLE}-gcc-posix)
 set(CMAKE_CXX_COMPILER ${QEV_MINGW_TRIPLE}-g++-posix)
@@ -10,14 +11,20 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 # The 64-bit Windows unwinding rules keep the compiler from realigning the stack to 32 bytes, so
 # an AVX spill slot may be only 16-byte aligned: have the assembler encode every aligned vector
 # move as an unaligned one (the same speed on aligned data).
-string(APPEND CMAKE_C_FLAGS_INIT " -Wa,-muse-unaligned-vector-move")
-string(APPEND CMAKE_CXX_FLAGS_INIT " -Wa,-muse-unaligned-vector-move")
+set(CMAKE_C_FLAGS_INIT "${QEV_WINDOWS_ARCH_FLAGS} -Wa,-muse-unaligned-vector-move")
+set(CMAKE_CXX_FLAGS_INIT "${QEV_WINDOWS_ARCH_FLAGS} -Wa,-muse-unaligned-vector-move")
+# Line tables only, enough for a backtrace: full debug information would cost the two
+# cross-built trees a third more compile time.
+set(CMAKE_C_FLAGS_RELWITHDEBINFO "-O2 -g1 -DNDEBUG" CACHE STRING "Flags of RelWithDebInfo builds")
+set(CMAKE_CXX_FLAGS_RELWITHDEBINFO "-O2 -g1 -DNDEBUG" CACHE STRING "Flags of RelWithDebInfo builds")
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")
 set(CMAKE_MODULE_LINKER_FLAGS_INIT "-static")
 
 # Test programs run under wine, in a wine prefix of the tree's own (created on first use, so
-# trees never share or disturb a user's prefix) and with wine's debug output off.
+# trees never share or disturb a user's prefix), with wine's debug output off and without the
+# .NET and browser components, which a new prefix would otherwise offer to download.
 set(QEV_WINE_PREFIX "${CMAKE_BINARY_DIR}/wine-prefix" CACHE PATH "Wine prefix of this tree")
 set(CMAKE_CROSSCOMPILING_EMULATOR
-    /usr/bin/env "WINEPREFIX=${QEV_WINE_PREFIX}" WINEDEBUG=-all wine)
+    /usr/bin/env "WINEPREFIX=${QEV_WINE_PREFIX}" WINEDEBUG=-all "WINEDLLOVERRIDES=mscoree,mshtml="
+    wine)
