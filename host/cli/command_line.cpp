@@ -98,11 +98,13 @@ int runCommandLine(int argc, char** argv) {
     app.footer("Run qevhost COMMAND --help for the options of a command.");
     app.require_subcommand(0, 1);
     app.allow_extras();
+    // Paths start with a slash: never read them as Windows-style /options.
+    app.allow_windows_style_options(false);
     DescribeOptions describe;
     RunOptions run;
     ValidateCommandOptions validate;
     CLI::App* subs[] = {addDescribe(app, describe), addRun(app, run), addValidate(app, validate)};
-    for (auto* sub : subs) sub->allow_extras();
+    for (auto* sub : subs) sub->allow_extras()->allow_windows_style_options(false);
     try {
         app.parse(args);
     } catch (const CLI::Success& e) {
