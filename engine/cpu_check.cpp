@@ -1,5 +1,7 @@
 #include "cpu_check.h"
 
+#include <atomic>
+
 namespace qev {
 
 // avx2_probe.cpp, built for AVX2: run only where the processor reports it.
@@ -7,8 +9,11 @@ bool avx2GathersReadEveryLane();
 
 namespace {
 
-// Constant-initialised, so loading the library runs no code for it. Written once, inside the
-// guarded first call of chooseVectorPaths(), before any object that reads it exists.
+// Both constant-initialised, so loading the library runs no code for them. gAvx2 is written once,
+// by the caller that claims the choice, before it publishes kChosen; every object that reads it
+// is made after a caller has seen kChosen.
+enum Choice : int { kUnchosen, kProbing, kChosen };
+std::atomic<int> gChoice{kUnchosen};
 bool gAvx2 = false;
 
 [[maybe_unused]] bool processorRunsAvx2() {
@@ -22,14 +27,20 @@ bool gAvx2 = false;
 
 }  // namespace
 
+// Not a function-local static: its guard would take a lock of the threads library, which on some
+// systems allocates at first use and is never given back when the library unloads.
 void chooseVectorPaths() {
 #if !defined(QEV_BASELINE_ONLY)
-    // A function-local static: the compiler guards its first run against concurrent callers.
-    static const bool chosen = [] {
+    if (gChoice.load(std::memory_order_acquire) == kChosen) return;
+    int expected = kUnchosen;
+    if (gChoice.compare_exchange_strong(expected, kProbing, std::memory_order_acquire)) {
         gAvx2 = processorRunsAvx2();
-        return true;
-    }();
-    (void)chosen;
+        gChoice.store(kChosen, std::memory_order_release);
+        return;
+    }
+    // Another thread is probing: a few microseconds, once per process.
+    while (gChoice.load(std::memory_order_acquire) != kChosen) {
+    }
 #endif
 }
 

@@ -5,7 +5,8 @@
 
 namespace qev {
 
-// Probes the processor, the first time only; later calls return at once. Thread-safe.
+// Probes the processor, the first time only; later calls return at once. Thread-safe, without
+// the C++ runtime's guards (they allocate in some threads libraries and keep it past unload).
 void chooseVectorPaths();
 
 // True when chooseVectorPaths() found that the processor and the operating system run AVX2 code
