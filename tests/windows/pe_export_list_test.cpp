@@ -46,6 +46,14 @@ TEST_P(PeExportList, ImportsSystemDllsOnly) {
     EXPECT_TRUE(tables.delayLoadedDlls.empty());
 }
 
+// Loading runs no code of the project: the only static initialisers are the C++ runtime's own.
+TEST_P(PeExportList, LoadRunsNoProjectCode) {
+    const PeTables tables = readPeTables(GetParam());
+    EXPECT_FALSE(tables.staticInitialisers.empty());  // the runtime's: the reader found them
+    for (const auto& name : tables.staticInitialisers)
+        EXPECT_EQ(name.find("3qev"), std::string::npos) << name;
+}
+
 INSTANTIATE_TEST_SUITE_P(Plugins, PeExportList, ::testing::Values(RANDOM_PLUGIN, ARRAY_PLUGIN),
                          [](const auto& info) {
                              return std::string(info.index == 0 ? "QevRandom" : "QevRandomArray");

@@ -66,6 +66,28 @@ std::vector<std::string> dllNames(const Image& image, const std::vector<Section>
     return names;
 }
 
+// Names of the COFF symbol table that the static-initialiser functions of C++ files carry.
+std::vector<std::string> staticInitialisers(const Image& image, std::size_t coff) {
+    constexpr std::size_t kSymbolSize = 18;
+    const uint32_t table = image.at<uint32_t>(coff + 8);
+    const uint32_t count = image.at<uint32_t>(coff + 12);
+    const std::size_t strings = std::size_t{table} + std::size_t{count} * kSymbolSize;
+    std::vector<std::string> names;
+    for (uint32_t i = 0; table != 0 && i < count; ++i) {
+        const std::size_t symbol = table + std::size_t{i} * kSymbolSize;
+        std::string name;
+        if (image.at<uint32_t>(symbol) == 0) {  // long name: an offset into the string table
+            name = image.textAt(strings + image.at<uint32_t>(symbol + 4));
+        } else {
+            for (std::size_t c = 0; c < 8 && image.at<char>(symbol + c) != '\0'; ++c)
+                name += image.at<char>(symbol + c);
+        }
+        if (name.find("_GLOBAL__sub_I") != std::string::npos) names.push_back(name);
+        i += image.at<uint8_t>(symbol + 17);  // auxiliary records
+    }
+    return names;
+}
+
 }  // namespace
 
 PeTables readPeTables(const std::string& path) {
@@ -77,6 +99,7 @@ PeTables readPeTables(const std::string& path) {
     PeTables tables;
     const std::size_t coff = pe + 4;
     tables.machine = image.at<uint16_t>(coff);
+    tables.staticInitialisers = staticInitialisers(image, coff);
     const uint16_t sectionCount = image.at<uint16_t>(coff + 2);
     const uint16_t optionalSize = image.at<uint16_t>(coff + 16);
     const std::size_t optional = coff + 20;
