@@ -9,9 +9,9 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "call_counts.h"
-#include "qevplatform/heap_usage.h"
 #include "qevplatform/shared_library.h"
 
 namespace {
@@ -168,10 +168,40 @@ bool locksCounted() {
     return gObserving;
 }
 
+namespace {
+
+std::size_t busyBytes(HANDLE heap) {
+    std::size_t bytes = 0;
+    if (!HeapLock(heap)) return 0;
+    PROCESS_HEAP_ENTRY entry{};
+    while (HeapWalk(heap, &entry)) {
+        if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) bytes += entry.cbData;
+    }
+    HeapUnlock(heap);
+    return bytes;
+}
+
+// Bytes in live blocks of every heap: the C runtime, the loader and the system libraries each
+// may keep a heap of their own.
+std::size_t heapBytesInUse() {
+    std::vector<HANDLE> heaps(64);
+    DWORD count = GetProcessHeaps(static_cast<DWORD>(heaps.size()), heaps.data());
+    if (count > heaps.size()) {
+        heaps.resize(count);
+        count = GetProcessHeaps(count, heaps.data());
+    }
+    heaps.resize(count < heaps.size() ? count : heaps.size());
+    std::size_t bytes = 0;
+    for (HANDLE heap : heaps) bytes += busyBytes(heap);
+    return bytes;
+}
+
+}  // namespace
+
 // Windows gives no single allocator to interpose for the whole process: what it holds is read
 // from its heaps; what it took is what plug-ins asked for through their import entries.
 HeapBytes processHeapBytes() {
-    return {gTaken.load(), static_cast<int64_t>(platform::heapBytesInUse())};
+    return {gTaken.load(), static_cast<int64_t>(heapBytesInUse())};
 }
 
 void makeCountedCalls() {

@@ -7,11 +7,16 @@
 #include <string>
 #include <vector>
 
+#include "environment_variable.h"
+#include "qevplatform/shared_library.h"
 #include "recording_module.h"
-#include "test_library.h"
 
 namespace qev::test {
 namespace {
+
+using qevhost::platform::closeLibrary;
+using qevhost::platform::findSymbol;
+using qevhost::platform::openLibrary;
 
 std::vector<std::string> reports;
 void recordReport(const char* text) {
@@ -23,7 +28,7 @@ int32_t answerLookup(int32_t key) {
 
 template <typename Function>
 Function exportOf(void* library, const char* name) {
-    void* symbol = findExport(library, name);
+    void* symbol = findSymbol(library, name);
     EXPECT_NE(symbol, nullptr) << name;
     return reinterpret_cast<Function>(symbol);
 }
@@ -31,8 +36,9 @@ Function exportOf(void* library, const char* name) {
 class Frame : public ::testing::Test {
   protected:
     void SetUp() override {
-        library = openLibrary(QEV_RECORDING_PLUGIN);
-        ASSERT_NE(library, nullptr) << lastLoadError();
+        std::string error;
+        library = openLibrary(QEV_RECORDING_PLUGIN, error);
+        ASSERT_NE(library, nullptr) << error;
         std::memset(&host, 0, sizeof host);
         host.reportError = recordReport;
         host.lookupHostValue = answerLookup;
@@ -295,8 +301,9 @@ TEST_F(Frame, DestroyOfNullDoesNothing) {
 }
 
 TEST(FrameCreate, FailedConstructionGivesNullObject) {
-    void* library = openLibrary(QEV_RECORDING_PLUGIN);
-    ASSERT_NE(library, nullptr);
+    std::string error;
+    void* library = openLibrary(QEV_RECORDING_PLUGIN, error);
+    ASSERT_NE(library, nullptr) << error;
     auto create = exportOf<void (*)(UserModuleBase**)>(library, "Create");
     setVariable("QEV_TEST_CREATE_FAILS", "1");
     UserModuleBase* object = reinterpret_cast<UserModuleBase*>(&library);

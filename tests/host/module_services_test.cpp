@@ -2,9 +2,9 @@
 // array-length guard, fault detection in host-owned bytes and report routing.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <thread>
 
+#include "environment_variable.h"
 #include "qevhost/errors.h"
 #include "qevhost/module.h"
 
@@ -12,18 +12,13 @@ using namespace qevhost;
 
 namespace {
 
-// Makes the probe's Create answer null. It reads the variable through the C runtime it shares
-// with this program.
+// Makes the probe's Create answer null.
 void setCreateNull(bool on) {
-#ifdef _WIN32
-    _putenv(on ? "QEV_PROBE_CREATE_NULL=1" : "QEV_PROBE_CREATE_NULL=");
-#else
     if (on) {
-        setenv("QEV_PROBE_CREATE_NULL", "1", 1);
+        qev::test::setVariable("QEV_PROBE_CREATE_NULL", "1");
     } else {
-        unsetenv("QEV_PROBE_CREATE_NULL");
+        qev::test::clearVariable("QEV_PROBE_CREATE_NULL");
     }
-#endif
 }
 
 // CallBack codes the probe acts on (see probe_plugin.cpp).
