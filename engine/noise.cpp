@@ -35,13 +35,17 @@ double sumOctaves(double base, const OctaveSettings& settings, const RandomTable
     constexpr int32_t kVectorFromOctaves = 8;
     const OctavePlan plan(settings);
     const int32_t sampled = plan.whole + (plan.fraction != 0.0 ? 1 : 0);
-    if (avx2Available() && plan.blend.blends && sampled >= kVectorFromOctaves)
+    if (avx2Available() && plan.blend.blends && plan.blend.boundedCurves &&
+        sampled >= kVectorFromOctaves)
         return sumOctavesAvx2Kernel(octaveKernelInput(plan, table), base);
     return sumOctaves(base, plan, table);
 }
 
 double sumOctavesAvx2(double base, const OctaveSettings& settings, const RandomTable& table) {
-    return sumOctavesAvx2Kernel(octaveKernelInput(OctavePlan(settings), table), base);
+    const OctavePlan plan(settings);
+    // The kernel has the plain curves only; the guarded ones are the reference's.
+    if (!plan.blend.boundedCurves) return sumOctaves(base, plan, table);
+    return sumOctavesAvx2Kernel(octaveKernelInput(plan, table), base);
 }
 
 double sumOctaves(double base, const OctavePlan& plan, const RandomTable& table) {

@@ -24,7 +24,13 @@ bool noiseBlockAvx2Available() {
 void computeNoiseBlockAvx2(const NoiseBlockSettings& settings, const RandomTable& table,
                            int32_t first, int32_t count, double* values) {
     if (count <= 0) return;
-    NoiseKernelInput in = octaveKernelInput(OctavePlan(settings.octaves), table);
+    const OctavePlan plan(settings.octaves);
+    // The kernel has the plain curves only; the guarded ones are the reference's.
+    if (!plan.blend.boundedCurves) {
+        computeNoiseBlockScalar(settings, table, first, count, values);
+        return;
+    }
+    NoiseKernelInput in = octaveKernelInput(plan, table);
     in.wrappedOffset = settings.wrappedOffset;
     in.scale = settings.scale;
     // normaliseNoise's own ordering of the window.

@@ -20,6 +20,16 @@ int32_t tableEntry(double draw) {
 // Draws per chunk of a rebuild: one block's worth, small enough for the stack.
 constexpr int kDrawChunk = 208;
 
+// A curve whose plain formula stays finite for every weight in [0, 1].
+bool boundedCurve(bool shapes, double setting) {
+    return !shapes || !(setting <= 0.0 || setting >= 1.0);  // NaN counts as bounded
+}
+
+// Finite samples stay below 1e78 in magnitude whatever the bias and gain (a weight's denominator
+// is 0 or at least 2^-53); a pole's sample is clamped to this, so it still decides the sum alone
+// and two of opposite sign no longer cancel into NaN.
+constexpr double kPoleSample = 1e300;
+
 }  // namespace
 
 RandomTable::RandomTable() {
@@ -34,7 +44,9 @@ CellBlend::CellBlend(double bias, double gain, double fadeWindow_)
       shapesBias(bias != 0.5),
       biasFactor((1.0 / bias) - 2.0),
       shapesGain(gain != 0.5),
-      gainFactor((1.0 / gain) - 2.0) {}
+      gainFactor((1.0 / gain) - 2.0),
+      boundedCurves(!blends || (boundedCurve(shapesBias, bias) && boundedCurve(shapesGain, gain))) {
+}
 
 bool RandomTable::reseed(int32_t seed, SeededGenerator& generator, SeedCache& lastSeed) {
     if (lastSeed.valid && lastSeed.seed == seed) return false;
@@ -78,14 +90,42 @@ int32_t RandomTable::wideCell(double position, double& frac) {
     return cellIndex(cell);
 }
 
+double RandomTable::guardedSample(double from, double to, double t, const CellBlend& blend) {
+    if (blend.shapesBias) t = biasCurveGuarded(t, blend.biasFactor);
+    if (blend.shapesGain) t = gainCurveGuarded(t, blend.gainFactor);
+    // Equal neighbours give their value at any weight, an infinite one too (0 * t + from).
+    const double value = to == from ? from : (to - from) * t + from;
+    const double sample = value / kScale;
+    if (std::isinf(sample)) return std::copysign(kPoleSample, sample);
+    return sample;
+}
+
+double biasCurveGuarded(double t, double factor) {
+    const double denominator = factor * (1.0 - t) + 1.0;
+    // Bias 0 at t = 1 (inf * 0): every bias curve maps 1 to 1.
+    if (std::isnan(denominator)) return t;
+    return t / denominator;
+}
+
+double gainCurveGuarded(double t, double factor) {
+    const double shaped = gainCurve(t, factor);
+    if (!std::isnan(shaped)) return shaped;
+    // A weight from a pole of the bias curve: the limit of the gain curve at either end.
+    if (std::isinf(t)) return t > 0.0 ? 1.0 + 0.5 / factor : -0.5 / factor;
+    // Gain 0: a step from 0 to 1, through 0.5 at t = 0.5 (the NaN arises only at t >= 0.5).
+    if (std::isinf(factor)) return t > 0.5 ? 1.0 : t;
+    // Gain 1 at t = 0 or 1 (0 / 0): every gain curve maps 0, 0.5 and 1 to themselves.
+    return t;
+}
+
 double applyBias(double t, double bias) {
     if (bias == 0.5) return t;
-    return biasCurve(t, (1.0 / bias) - 2.0);
+    return biasCurveGuarded(t, (1.0 / bias) - 2.0);
 }
 
 double applyGain(double t, double gain) {
     if (gain == 0.5) return t;
-    return gainCurve(t, (1.0 / gain) - 2.0);
+    return gainCurveGuarded(t, (1.0 / gain) - 2.0);
 }
 
 }  // namespace qev

@@ -29,6 +29,10 @@ struct CellBlend {
     double biasFactor;    // 1 / bias - 2
     bool shapesGain;      // gain != 0.5
     double gainFactor;    // 1 / gain - 2
+    // No blend, or bias and gain each neutral or inside (0, 1): the plain curves then keep every
+    // weight finite. Other finite settings (a wire sends any float) take the guarded curves; NaN
+    // settings keep the plain ones.
+    bool boundedCurves;
 };
 
 class RandomTable {
@@ -74,6 +78,9 @@ class RandomTable {
     // The cell index and the position's offset into the cell, for positions beyond 32-bit cells.
     static int32_t wideCell(double position, double& frac);
 
+    // The sample between entries `from` and `to` at weight t, shaped by the guarded curves.
+    static double guardedSample(double from, double to, double t, const CellBlend& blend);
+
     // Zero until the first build, so a module driven before initialisation reads defined values.
     int32_t entries_[kSize] = {};
 };
@@ -84,7 +91,8 @@ double applyBias(double t, double bias);
 // Schlick's rational gain curve; 0.5 leaves t unchanged.
 double applyGain(double t, double gain);
 
-// The curves with their factor 1/b - 2 (or 1/g - 2) already worked out.
+// The curves with their factor 1/b - 2 (or 1/g - 2) already worked out. With a bias and gain in
+// (0, 1) no operation meets 0 * inf, inf / inf or 0 / 0.
 inline double biasCurve(double t, double factor) {
     return t / (factor * (1.0 - t) + 1.0);
 }
@@ -93,6 +101,11 @@ inline double gainCurve(double t, double factor) {
     if (t < 0.5) return t / (w + 1.0);
     return (w - t) / (w - 1.0);
 }
+
+// The same curves for any factor: where the plain formula meets 0 * inf, inf / inf or 0 / 0 they
+// give the value the curve tends to there; everywhere else the plain formula's bits.
+double biasCurveGuarded(double t, double factor);
+double gainCurveGuarded(double t, double factor);
 
 double RandomTable::sampleCell(double position, const CellBlend& blend) const {
     int32_t index;
@@ -112,15 +125,17 @@ double RandomTable::sampleCell(double position, const CellBlend& blend) const {
     if (blend.blends) {
         if (frac < blend.fadeWindow) {
             double t = blend.window.divide(frac) * 0.5 + 0.5;
+            const double previous = entries_[index > 0 ? index - 1 : kEntryBeforeFirst];
+            if (!blend.boundedCurves) return guardedSample(previous, value, t, blend);
             if (blend.shapesBias) t = biasCurve(t, blend.biasFactor);
             if (blend.shapesGain) t = gainCurve(t, blend.gainFactor);
-            const double previous = entries_[index > 0 ? index - 1 : kEntryBeforeFirst];
             value = (value - previous) * t + previous;
         } else if (frac > blend.windowEnd) {
             double t = blend.window.divide(frac - blend.windowEnd) * 0.5;
+            const double next = entries_[index + 1];
+            if (!blend.boundedCurves) return guardedSample(value, next, t, blend);
             if (blend.shapesBias) t = biasCurve(t, blend.biasFactor);
             if (blend.shapesGain) t = gainCurve(t, blend.gainFactor);
-            const double next = entries_[index + 1];
             value = (next - value) * t + value;
         }
     }

@@ -23,7 +23,7 @@ const std::vector<Check>& allChecks() {
          threadsCheck},
         {"fuzz",
          "random and wild values on every parameter: no crash, report, stray write or "
-         "hang; outputs finite and in range",
+         "hang; outputs finite for finite values, in range for in-range ones",
          fuzzCheck},
         {"order",
          "calls out of order (process before init, callbacks before wiring, double init, "

@@ -64,8 +64,8 @@ std::string checkMethod(const std::string& name) {
     if (name == "threads")
         return std::string(kThreads) + " released together; outputs compared bit for bit";
     if (name == "fuzz") {
-        return "seeded random, extreme and non-finite values through CallBack and Process; the "
-               "host's services check every write";
+        return "seeded random, extreme and non-finite values through CallBack and Process, "
+               "also with positions on cell borders; the host's services check every write";
     }
     if (name == "order") return "the exports called in wrong orders; a crash fails the check";
     if (name == "real-time") return kCounting;

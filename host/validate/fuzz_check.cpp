@@ -1,5 +1,6 @@
 // fuzz: whatever values and messages arrive, the module neither crashes, reports, writes outside
-// an array nor hangs; with values inside their ranges its outputs are finite and in range.
+// an array nor hangs; with finite values, in range or not, its outputs are finite, and with values
+// inside their ranges they are in range too.
 #include <cmath>
 
 #include "check.h"
@@ -16,10 +17,12 @@ constexpr uint64_t kWorkloadSeed = 0xf0221;
 constexpr int kInRangeSteps = 160;
 constexpr int kStraySteps = 80;
 
-// Why the outputs after an in-range step are wrong, or an empty text.
+// Why the outputs after a step with finite values are wrong, or an empty text. `inRange` adds
+// the output range to the rule.
 std::string outputFault(const Module& module, const ModuleProfile& profile,
-                        const ModuleDescription& description, const std::vector<float>& values) {
-    const bool ranged = profile.outputMin >= 0 && profile.outputMax >= 0;
+                        const ModuleDescription& description, const std::vector<float>& values,
+                        bool inRange) {
+    const bool ranged = inRange && profile.outputMin >= 0 && profile.outputMax >= 0;
     double lo = 0.0, hi = 0.0;
     if (ranged) {
         lo = values[static_cast<std::size_t>(profile.outputMin)];
@@ -71,8 +74,9 @@ CheckResult fuzzCheck(const CheckContext& context) {
         }
         const auto faults = moduleFaults(*module, errors);
         if (!faults.empty()) return CheckResult::fail(faults.front() + " (" + step.label + ")");
-        if (step.inRange) {
-            const std::string fault = outputFault(*module, profile, description, step.values);
+        if (step.inRange || allFinite(step.values)) {
+            const std::string fault =
+                outputFault(*module, profile, description, step.values, step.inRange);
             if (!fault.empty()) {
                 return CheckResult::fail(fault + " (" + step.label + ": " +
                                          settingsText(description, profile, step.values) + ")");

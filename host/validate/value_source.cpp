@@ -87,16 +87,49 @@ std::vector<float> ValueSource::inRangeSettings(const ModuleProfile& profile) {
     return values;
 }
 
+std::vector<float> ValueSource::cellBorderSettings(const ModuleProfile& profile) {
+    static const float kWhole[] = {0.0f, 1.0f, 2.0f, 3.0f, -1.0f, -2.0f, 7.0f};
+    std::vector<float> values = profile.defaults();
+    for (const auto& in : profile.inputs) {
+        float value = inRange(in);
+        if (in.kind == InputKind::Number && in.maxValue >= kModerate) {
+            float whole[sizeof kWhole / sizeof kWhole[0]];
+            uint32_t count = 0;
+            for (float w : kWhole) {
+                if (w >= in.minValue && w <= in.maxValue) whole[count++] = w;
+            }
+            if (count > 0) value = whole[below(count)];
+        } else if (in.kind == InputKind::Number) {
+            value = uniform(in.minValue + (in.maxValue - in.minValue) * 0.5f, in.maxValue);
+        }
+        values[static_cast<std::size_t>(in.index)] = value;
+    }
+    return values;
+}
+
 std::vector<float> wildValues(const InputParam& param) {
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const float inf = std::numeric_limits<float>::infinity();
-    std::vector<float> values = {nan,   -nan,  inf,    -inf,    FLT_MAX,        -FLT_MAX,
-                                 -0.0f, 0.0f,  1e-45f, -1e-45f, 1.1754942e-38f, 0.5f,
-                                 1e9f,  -1e9f, 3e9f,   -3e9f,   1e20f,          -1e20f};
-    // Just outside each end, where the range allows it.
-    if (param.minValue > -FLT_MAX) values.push_back(param.minValue - 1.0f);
-    if (param.maxValue < FLT_MAX) values.push_back(param.maxValue + 1.0f);
+    std::vector<float> values = {
+        nan,  -nan, inf,   -inf, FLT_MAX, -FLT_MAX, -0.0f,  0.0f, 1e-45f, -1e-45f, 1.1754942e-38f,
+        0.5f, 1e9f, -1e9f, 3e9f, -3e9f,   1e20f,    -1e20f, 1.0f, -1.0f,  2.0f,    -2.0f};
+    // Each end, the next float past it and a value well past it, where the range allows it.
+    if (param.minValue > -FLT_MAX) {
+        values.insert(values.end(), {param.minValue, std::nextafter(param.minValue, -inf),
+                                     param.minValue - 1.0f});
+    }
+    if (param.maxValue < FLT_MAX) {
+        values.insert(values.end(),
+                      {param.maxValue, std::nextafter(param.maxValue, inf), param.maxValue + 1.0f});
+    }
     return values;
+}
+
+bool allFinite(const std::vector<float>& values) {
+    for (float v : values) {
+        if (!std::isfinite(v)) return false;
+    }
+    return true;
 }
 
 std::string valueText(float value) {

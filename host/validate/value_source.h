@@ -23,6 +23,10 @@ class ValueSource {
     float inRange(const InputParam& param);
     // Every input parameter set by inRange; other parameters keep their defaults.
     std::vector<float> inRangeSettings(const ModuleProfile& profile);
+    // Settings that put positions on cell borders with the blend on: small whole numbers on the
+    // inlets open to large values (input, offset, scale, seed, output range), the upper half of
+    // the range on the others (fade, octaves, ...).
+    std::vector<float> cellBorderSettings(const ModuleProfile& profile);
 
   private:
     float uniform(float lo, float hi);
@@ -30,11 +34,14 @@ class ValueSource {
     uint64_t state_;
 };
 
-// NaN, infinities, the largest floats, negative zero, denormals, and values far outside and just
-// outside the parameter's range.
+// NaN, infinities, the largest and smallest floats of both signs, both zeros, the range's ends,
+// the next floats past them and values far outside.
 std::vector<float> wildValues(const InputParam& param);
 
 // "Octaves = nan", "Array Size = -3e+09": a parameter and its value, for messages.
 std::string valueText(float value);
+
+// Whether every value is a finite number: then every output must be one too.
+bool allFinite(const std::vector<float>& values);
 
 }  // namespace qevhost::validate

@@ -46,15 +46,21 @@ std::vector<Step> makeWorkload(const ModuleDescription& description, const Modul
         steps.push_back(std::move(step));
     }
     // One wild value at a time, reported only for its own parameter: the others change silently.
+    // Each among random settings, and among settings that sample on cell borders with the blend
+    // on, where the curves' zeros and poles lie.
     for (const auto& in : profile.inputs) {
         for (float wild : wildValues(in)) {
-            Step step;
-            step.label = captionOf(description, in.index) + " = " + valueText(wild);
-            step.values = source.inRangeSettings(profile);
-            step.values[static_cast<std::size_t>(in.index)] = wild;
-            step.messages.push_back({in.index, 0});
-            for (int32_t button : profile.buttons) step.messages.push_back({button, 0});
-            steps.push_back(std::move(step));
+            for (const bool onBorders : {false, true}) {
+                Step step;
+                step.label = captionOf(description, in.index) + " = " + valueText(wild) +
+                             (onBorders ? " on cell borders" : "");
+                step.values = onBorders ? source.cellBorderSettings(profile)
+                                        : source.inRangeSettings(profile);
+                step.values[static_cast<std::size_t>(in.index)] = wild;
+                step.messages.push_back({in.index, 0});
+                for (int32_t button : profile.buttons) step.messages.push_back({button, 0});
+                steps.push_back(std::move(step));
+            }
         }
     }
     for (int i = 0; i < strayCount; ++i) {

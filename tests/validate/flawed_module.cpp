@@ -113,6 +113,10 @@ void FlawedModule::onProcess() {
     }
 #endif
     float output = hashToUnit(bitsOf(read(kSeed)), bitsOf(input));
+#if QEV_FLAW == QEV_FLAW_NAN_PAST_RANGE
+    // 0 * inf, as a curve meets it at a setting its fader never reaches.
+    output += 0.0f * (1.0f / read(kArraySize));
+#endif
 #if QEV_FLAW == QEV_FLAW_ALLOCATES
     void* (*volatile allocate)(std::size_t) = std::malloc;
     auto* scratch = static_cast<float*>(allocate(sizeof(float)));

@@ -9,13 +9,14 @@
 #include "user_module_base.h"
 
 #define QEV_FLAW_NONE 0
-#define QEV_FLAW_ALLOCATES 1      // allocates a scratch buffer in every Process
-#define QEV_FLAW_STRAY_WRITE 2    // fills "Array Size" elements, not the length last set
-#define QEV_FLAW_THROWS 3         // throws on an "Input" that is not finite
-#define QEV_FLAW_HANGS 4          // spins forever on a NaN "Input"
-#define QEV_FLAW_CLEARS_RECORD 5  // clears the whole ParamInfo record before filling it
-#define QEV_FLAW_NO_HOST_CHECK 6  // calls the host before it has handed over its services
-#define QEV_FLAW_KEEPS_MEMORY 7   // takes 4 kB when the library loads and never gives it back
+#define QEV_FLAW_ALLOCATES 1       // allocates a scratch buffer in every Process
+#define QEV_FLAW_STRAY_WRITE 2     // fills "Array Size" elements, not the length last set
+#define QEV_FLAW_THROWS 3          // throws on an "Input" that is not finite
+#define QEV_FLAW_HANGS 4           // spins forever on a NaN "Input"
+#define QEV_FLAW_CLEARS_RECORD 5   // clears the whole ParamInfo record before filling it
+#define QEV_FLAW_NO_HOST_CHECK 6   // calls the host before it has handed over its services
+#define QEV_FLAW_KEEPS_MEMORY 7    // takes 4 kB when the library loads and never gives it back
+#define QEV_FLAW_NAN_PAST_RANGE 8  // outputs NaN when a wire sends 0 to "Array Size" (below range)
 
 namespace qev::test {
 
