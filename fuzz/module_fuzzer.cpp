@@ -79,6 +79,13 @@ void checkHost(const Module& module, std::size_t faultsFrom) {
     if (!faults.empty()) fault(faults.front());
 }
 
+bool allFinite(const Module& module) {
+    for (const auto& in : gProfile.inputs) {
+        if (!std::isfinite(module.value(in.index))) return false;
+    }
+    return true;
+}
+
 bool allInRange(const Module& module) {
     for (const auto& in : gProfile.inputs) {
         const float v = module.value(in.index);
@@ -88,14 +95,15 @@ bool allInRange(const Module& module) {
     return true;
 }
 
-// With every value inside its range and every change reported, outputs are finite and between
-// "Output Min" and "Output Max" (rounded outputs: between the whole numbers around them).
-void checkOutputs(Module& module) {
+// With every value finite and every change reported, outputs are finite; with every value inside
+// its range they are also between "Output Min" and "Output Max" (rounded outputs: between the
+// whole numbers around them).
+void checkOutputs(Module& module, bool inRange) {
     for (const auto& in : gProfile.inputs) module.callBack(in.index, 0);
     for (int32_t button : gProfile.buttons) module.callBack(button, 0);
     module.process();
     double lo = -HUGE_VAL, hi = HUGE_VAL;
-    if (gProfile.outputMin >= 0 && gProfile.outputMax >= 0) {
+    if (inRange && gProfile.outputMin >= 0 && gProfile.outputMax >= 0) {
         lo = module.value(gProfile.outputMin);
         hi = module.value(gProfile.outputMax);
         if (lo > hi) std::swap(lo, hi);
@@ -171,7 +179,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
                 if (faultsFrom == SIZE_MAX) faultsFrom = module.hostErrors().size();
                 break;
             default:
-                if (module.paramCount() > 0 && allInRange(module)) checkOutputs(module);
+                if (module.paramCount() > 0 && allFinite(module))
+                    checkOutputs(module, allInRange(module));
                 break;
         }
         checkHost(module, faultsFrom);
