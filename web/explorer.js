@@ -278,7 +278,13 @@
     drivers.randomarray = new window.ModuleDriver(array);
     wire();
     load(location.hash);
-    // For the benchmark script: one full redraw of the current settings.
-    window.qevExplorer = { redraw: () => redraw('never'), load };
+    // For the benchmark script: what a slider step does (the change, then the redraw), at once.
+    window.qevExplorer = {
+      load,
+      move(caption, value) {
+        state.driver.change(state.driver.indexOf(caption), value);
+        redraw('never');
+      },
+    };
   }).catch((e) => reportScriptError('the modules did not start: ' + e));
 })();
