@@ -41,8 +41,15 @@
       const pad = lo === 0 ? 1 : Math.abs(lo) * 0.1;
       return [lo - pad, hi + pad];
     }
-    if (!Number.isFinite(hi - lo)) return [lo, hi];  // beyond double range: no padding
     return [lo, hi];
+  }
+
+  // A little room above and below the values, so the curve does not run along the frame.
+  function pad(r) {
+    if (!r) return r;
+    const room = (r[1] - r[0]) * 0.04;
+    return Number.isFinite(room) && Number.isFinite(r[0] - room) && Number.isFinite(r[1] + room)
+      ? [r[0] - room, r[1] + room] : r;
   }
 
   function wholeValued(values) {
@@ -95,7 +102,7 @@
 
     const runs = held ? [held, run] : [run];
     const xs = range(runs.map((r) => r.columns[0].values));
-    const ys = range(runs.flatMap((r) => r.columns.slice(1).map((c) => c.values)));
+    const ys = pad(range(runs.flatMap((r) => r.columns.slice(1).map((c) => c.values))));
     const left = kLeft, right = width - kRight, top = kTop, bottom = height - kBottom;
     g.fillStyle = '#fcfcfc';
     g.fillRect(left, top, right - left, bottom - top);
