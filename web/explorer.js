@@ -11,7 +11,8 @@
 
   const $ = (id) => document.getElementById(id);
   const drivers = {};
-  const state = { module: 'random', driver: null, ramp: kDefaultRamp, run: null, held: null };
+  const state = { module: 'random', driver: null, ramp: kDefaultRamp, run: null, held: null,
+                  unpressed: false };
   const boxes = new Map();  // parameter index -> {box, slider, select}
   let drawPending = false, laterTimer = 0, ownHash = null, scriptErrors = 0;
 
@@ -62,6 +63,12 @@
   }
 
   // The parts that need not follow every slider step: the table, the address, the command.
+  // In "Update on Click" a change shows only after the button; qevhost presses it anyway.
+  function noteChange() {
+    const mode = state.driver.indexOf('Mode');
+    if (state.driver.arrays && mode >= 0 && state.driver.value(mode) !== 0) state.unpressed = true;
+  }
+
   function updateLater() {
     const csv = state.driver.csv().trimEnd().split('\n');
     const head = csv[0].split(',').map((c) => '<th scope="col">' + c + '</th>').join('');
@@ -112,6 +119,7 @@
       notice('');
     }
     d.change(p.index, value);
+    noteChange();
     showValue(p);
     return true;
   }
@@ -155,18 +163,27 @@
           });
           b.slider.addEventListener('input', () => {
             state.driver.change(p.index, Math.fround(b.slider.valueAsNumber));
+            noteChange();
             b.box.value = state.driver.format(state.driver.value(p.index));
             notice('');
             redrawSoon();
           });
           row.append(b.slider);
         }
-        b.box = element('input', { type: 'text', id, inputmode: 'decimal', spellcheck: 'false',
-                                   title: 'from ' + bound(p.min) + ' to ' + bound(p.max) });
+        b.box = element('input', { type: 'text', id, inputmode: 'decimal', spellcheck: 'false' });
         b.box.addEventListener('change', () => {
           if (setFromText(p, b.box.value)) redraw('never');
         });
         row.append(b.box);
+      }
+      if (p.type !== kListBox) {
+        const hint = element('small', { id: id + '-range', class: 'range' },
+                             bound(p.min) + ' to ' + bound(p.max) + ', default ' +
+                             state.driver.format(p.defaultValue));
+        for (const control of [b.box, b.slider]) {
+          if (control) control.setAttribute('aria-describedby', id + '-range');
+        }
+        row.append(hint);
       }
       boxes.set(p.index, b);
       form.append(row);
@@ -177,6 +194,7 @@
           const press = element('button', { type: 'button', id: 'press' }, button.caption);
           press.addEventListener('click', () => {
             state.driver.callBack(button.index);
+            state.unpressed = false;
             redraw('never');
           });
           const pressRow = element('div', { class: 'setting' });
@@ -204,6 +222,7 @@
     state.driver = drivers[state.module];
     state.driver.start();
     state.held = null;
+    state.unpressed = false;
     $('hold').textContent = 'Hold curve';
     $('module').value = state.module;
     state.ramp = wanted.ramp || kDefaultRamp;
@@ -215,6 +234,7 @@
       if (text !== undefined) setFromText(p, text);
     }
     redraw('auto');
+    state.unpressed = false;
   }
 
   function wire() {
@@ -242,11 +262,12 @@
     $('copy-command').addEventListener('click', () => {
       updateLater();
       const text = $('command').textContent;
-      const done = () => notice('Command copied: ' + text);
+      const after = state.unpressed ? ' (it prints the values after "Calculate Array")' : '';
+      const done = () => notice('Command copied' + after + ': ' + text);
       if (navigator.clipboard && window.isSecureContext) {
-        navigator.clipboard.writeText(text).then(done, () => selectCommand());
+        navigator.clipboard.writeText(text).then(done, () => selectCommand(after));
       } else {
-        selectCommand();
+        selectCommand(after);
       }
     });
     $('download').addEventListener('click', () => {
@@ -264,13 +285,13 @@
     window.addEventListener('resize', () => drawPlot($('plot'), state.run, state.held));
   }
 
-  function selectCommand() {
+  function selectCommand(after) {
     const range = document.createRange();
     range.selectNodeContents($('command'));
     const selection = getSelection();
     selection.removeAllRanges();
     selection.addRange(range);
-    notice('Command selected: copy it with Ctrl+C');
+    notice('Command selected' + after + ': copy it with Ctrl+C');
   }
 
   Promise.all([window.QevRandomWasm(), window.QevRandomArrayWasm()]).then(([random, array]) => {

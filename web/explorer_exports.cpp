@@ -122,8 +122,8 @@ EMSCRIPTEN_KEEPALIVE const char* explorerStart() {
     for (std::size_t i = 0; i < host.params().size(); ++i) {
         const auto& p = host.params()[i];
         text += std::string(i ? "," : "") + "{\"caption\":" + quoted(p.caption) +
-                ",\"type\":" + std::to_string(p.type) + ",\"input\":" +
-                (p.input ? "true" : "false") + ",\"min\":" + number(p.minValue) +
+                ",\"type\":" + std::to_string(p.type) +
+                ",\"input\":" + (p.input ? "true" : "false") + ",\"min\":" + number(p.minValue) +
                 ",\"max\":" + number(p.maxValue) + ",\"default\":" + number(p.defaultValue) +
                 ",\"format\":" + quoted(p.format) + ",\"items\":" + quoted(p.listItems) + "}";
     }

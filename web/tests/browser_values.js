@@ -2,10 +2,9 @@
 // equal what `qevhost run --csv` prints for the same settings, and no script error may occur.
 //   node browser_values.js PAGE_DIR QEVHOST RANDOM_PLUGIN ARRAY_PLUGIN
 'use strict';
-const { execFileSync, spawnSync } = require('child_process');
-const fs = require('fs');
-const os = require('os');
+const { execFileSync } = require('child_process');
 const path = require('path');
+const { openPage } = require('./chromium_page.js');
 
 const [pageDir, qevhost, randomPlugin, arrayPlugin] = process.argv.slice(2);
 const page = 'file://' + path.resolve(pageDir, 'index.html');
@@ -24,57 +23,51 @@ const cases = [
     passed: [['Noise Max', '5'], ['Random Seed', '1e20']], input: '0:20:0.125' },
 ];
 
-function dumpDom(address) {
-  const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'qev-chromium-'));
-  try {
-    const result = spawnSync('chromium', [
-      '--headless', '--no-sandbox', '--disable-gpu', '--no-first-run',
-      '--disable-background-networking', '--disable-component-update', '--disable-sync',
-      '--user-data-dir=' + profile, '--virtual-time-budget=10000', '--dump-dom', address,
-    ], { encoding: 'utf8', maxBuffer: 64 << 20, timeout: 120000 });
-    if (result.status !== 0) throw new Error('chromium failed: ' + result.stderr.slice(-2000));
-    return result.stdout;
-  } finally {
-    fs.rmSync(profile, { recursive: true, force: true });
-  }
-}
+// The values table as CSV: one line per row, cells joined by commas.
+const tableCsv = `(() => {
+  const rows = [...document.querySelectorAll('#values tr')];
+  return rows.map((r) => [...r.cells].map((c) => c.textContent).join(',')).join('\\n') + '\\n';
+})()`;
 
-// The values table as CSV lines: one per row, cells joined by commas.
-function tableCsv(dom) {
-  const table = /<table id="values">([\s\S]*?)<\/table>/.exec(dom);
-  if (!table) return null;
-  const rows = table[1].match(/<tr>[\s\S]*?<\/tr>/g) || [];
-  return rows.map((row) => (row.match(/<t[hd][^>]*>[\s\S]*?<\/t[hd]>/g) || [])
-    .map((cell) => cell.replace(/<[^>]*>/g, '')).join(',')).join('\n') + '\n';
-}
-
-let failed = 0;
-for (const c of cases) {
-  const address = page + '#module=' + c.module +
-    c.sets.map(([k, v]) => '&' + encodeURIComponent(k) + '=' + encodeURIComponent(v)).join('') +
-    (c.input ? '&input=' + c.input : '');
-  const args = ['run', c.module === 'random' ? randomPlugin : arrayPlugin, '--csv',
-                ...(c.passed || c.sets).flatMap(([k, v]) => ['--set', k + '=' + v]),
-                ...(c.input ? ['--input', c.input] : [])];
-  const expected = execFileSync(qevhost, args, { encoding: 'utf8',
-                                                 stdio: ['ignore', 'pipe', 'ignore'] });
-  const dom = dumpDom(address);
-  const problems = [];
-  if (!/<body[^>]*data-ready="1"/.test(dom)) problems.push('the page never finished drawing');
-  if (/data-script-errors=/.test(dom)) {
-    problems.push('script errors: ' + (/<pre id="errors"[^>]*>([^<]*)</.exec(dom) || [])[1]);
+(async () => {
+  let failed = 0;
+  for (const c of cases) {
+    const address = page + '#module=' + c.module +
+      c.sets.map(([k, v]) => '&' + encodeURIComponent(k) + '=' + encodeURIComponent(v)).join('') +
+      (c.input ? '&input=' + c.input : '');
+    const args = ['run', c.module === 'random' ? randomPlugin : arrayPlugin, '--csv',
+                  ...(c.passed || c.sets).flatMap(([k, v]) => ['--set', k + '=' + v]),
+                  ...(c.input ? ['--input', c.input] : [])];
+    const expected = execFileSync(qevhost, args, { encoding: 'utf8',
+                                                   stdio: ['ignore', 'pipe', 'ignore'] });
+    const browser = await openPage(address);
+    const problems = [];
+    try {
+      if (!(await browser.waitFor('document.body.dataset.ready === "1"'))) {
+        problems.push('the page never finished drawing');
+      }
+      const shown = await browser.evaluate(tableCsv);
+      const reported = await browser.evaluate('document.getElementById("errors").textContent');
+      if (reported) browser.errors.push(reported);
+      if (browser.errors.length) problems.push('script errors: ' + browser.errors.join('; '));
+      if (shown !== expected) {
+        const a = expected.split('\n'), b = shown.split('\n');
+        const i = a.findIndex((line, k) => line !== b[k]);
+        problems.push(`values differ from qevhost at line ${i}: "${a[i]}" against "${b[i]}"`);
+      }
+    } finally {
+      await browser.close();
+    }
+    const rows = expected.trim().split('\n').length - 1;
+    console.log(`${problems.length ? 'FAILED' : 'ok'}: ${address.slice(page.length)} ` +
+                `(${rows} rows)`);
+    for (const p of problems) console.log('  ' + p);
+    failed += problems.length ? 1 : 0;
   }
-  const shown = tableCsv(dom);
-  if (shown !== expected) {
-    const a = expected.split('\n'), b = (shown || '').split('\n');
-    const i = a.findIndex((line, k) => line !== b[k]);
-    problems.push(`values differ from qevhost at line ${i}: "${a[i]}" against "${b[i]}"`);
-  }
-  const rows = expected.trim().split('\n').length - 1;
-  console.log(`${problems.length ? 'FAILED' : 'ok'}: ${address.slice(page.length)} (${rows} rows)`);
-  for (const p of problems) console.log('  ' + p);
-  failed += problems.length ? 1 : 0;
-}
-console.log(failed ? `${failed} of ${cases.length} pages differ` :
-                     `${cases.length} pages show qevhost's values`);
-process.exit(failed ? 1 : 0);
+  console.log(failed ? `${failed} of ${cases.length} pages differ` :
+                       `${cases.length} pages show qevhost's values`);
+  process.exit(failed ? 1 : 0);
+})().catch((e) => {
+  console.log('browser_values: ' + e.stack);
+  process.exit(1);
+});

@@ -82,19 +82,34 @@ function compare(label, driver, args, csvOfHost) {
   }
 }
 
+// Inputs of every magnitude, from random bit patterns, and every power of two (where a float's
+// neighbours are unevenly far): the "Input" column then checks the number text of any float
+// against qevhost's.
+function anyFloats(driver, count) {
+  const bits = new Uint32Array(1), value = new Float32Array(bits.buffer);
+  const list = [];
+  for (let k = -149; k <= 127; ++k) list.push(driver.format(Math.pow(2, k)));
+  while (list.length < count) {
+    bits[0] = Math.floor(random() * 4294967296);
+    if (Number.isFinite(value[0])) list.push(driver.format(value[0]));
+  }
+  return list.join(',');
+}
+
 async function check(file, plugin, label) {
   const driver = new ModuleDriver(await require(path.resolve(explorerDir, file))());
-  for (const settings of cases(driver)) {
+  const everyFloat = driver.arrays ? [] : [anyFloats(driver, 4000)];
+  for (const [n, settings] of cases(driver).entries()) {
     const sets = settings.flatMap(([i, v]) =>
       ['--set', `${driver.params[i].caption}=${driver.format(v)}`]);
-    for (const ramp of driver.arrays ? [null] : ramps) {
+    for (const ramp of driver.arrays ? [null] : n === 0 ? ramps.concat(everyFloat) : ramps) {
       const args = ['run', plugin, ...sets, '--csv', ...(ramp ? ['--input', ramp] : [])];
       const csv = execFileSync(qevhost, args, { encoding: 'utf8',
                                                 stdio: ['ignore', 'pipe', 'ignore'] });
       driver.start();
       for (const [i, v] of settings) driver.change(i, v);
       driver.run(ramp, 'auto');
-      compare(label, driver, args.slice(2), csv);
+      compare(label, driver, args.slice(2).map((a) => (a.length > 200 ? '...' : a)), csv);
     }
   }
 }

@@ -1,13 +1,17 @@
-// Stand-ins for the AVX2 kernels in builds that have only the baseline paths (QEV_BASELINE_ONLY,
-// no x86 vector code). avx2Available() is false there, so the engine never calls them.
+// The vector paths of a build that has only the baseline ones (targets without x86 vector code,
+// such as WebAssembly): no CPU check, avx2Available() is always false, and the AVX2 kernels are
+// stand-ins that the engine never calls.
 #include <cstdlib>
 
+#include "cpu_check.h"
 #include "generator_kernels.h"
 #include "noise_block_avx2.h"
 
 namespace qev {
 
-bool avx2GathersReadEveryLane() {
+void chooseVectorPaths() {}
+
+bool avx2Available() {
     return false;
 }
 
