@@ -148,7 +148,8 @@
       const b = {};
       if (p.type === kListBox) {
         b.select = element('select', { id });
-        p.items.forEach((item, i) => b.select.append(element('option', { value: String(i) }, item)));
+        p.items.forEach((item, i) =>
+          b.select.append(element('option', { value: String(i) }, item)));
         b.select.addEventListener('change', () => {
           setFromText(p, b.select.value);
           redraw('never');

@@ -14,7 +14,8 @@ async function openPage(url, { width = 1280, height = 900 } = {}) {
   const chromium = spawn('chromium', [
     '--headless', '--no-sandbox', '--disable-gpu', '--no-first-run',
     '--disable-background-networking', '--disable-component-update', '--disable-sync',
-    '--hide-scrollbars', `--window-size=${width},${height}`, '--user-data-dir=' + profile,
+    '--disable-dev-shm-usage', '--hide-scrollbars', `--window-size=${width},${height}`,
+    '--user-data-dir=' + profile,
     '--remote-debugging-pipe', 'about:blank',
   ], { stdio: ['ignore', 'ignore', 'ignore', 'pipe', 'pipe'] });
   const exited = new Promise((resolve) => chromium.on('exit', resolve));
