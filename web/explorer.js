@@ -62,13 +62,13 @@
     });
   }
 
-  // The parts that need not follow every slider step: the table, the address, the command.
   // In "Update on Click" a change shows only after the button; qevhost presses it anyway.
   function noteChange() {
     const mode = state.driver.indexOf('Mode');
     if (state.driver.arrays && mode >= 0 && state.driver.value(mode) !== 0) state.unpressed = true;
   }
 
+  // The parts that need not follow every slider step: the table, the address, the command.
   function updateLater() {
     const csv = state.driver.csv().trimEnd().split('\n');
     const head = csv[0].split(',').map((c) => '<th scope="col">' + c + '</th>').join('');
@@ -242,8 +242,10 @@
     $('module').addEventListener('change', () => load('#module=' + $('module').value));
     for (const id of ['ramp-from', 'ramp-to', 'ramp-step']) {
       $(id).addEventListener('change', () => {
-        state.ramp = [$('ramp-from').value, $('ramp-to').value, $('ramp-step').value]
-          .map((s) => s.trim()).join(':');
+        const parts = [$('ramp-from').value, $('ramp-to').value, $('ramp-step').value]
+          .map((s) => s.trim());
+        // A list A,B,C (from an address) stays a list while To and Step are empty.
+        state.ramp = parts[1] || parts[2] ? parts.join(':') : parts[0];
         notice('');
         redraw('never');
       });
