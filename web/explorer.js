@@ -1,0 +1,314 @@
+// The explorer page: a control per setting of the chosen module, the plot, the values table and
+// the ways to take a curve away (address, command, CSV). Every value comes from the module's own
+// code in WebAssembly (module_driver.js); this file only moves values between it and the page.
+(function () {
+  'use strict';
+
+  const { drawPlot } = window.QevPlot;
+  const { hashOf, parseHash, commandOf, settable, kDefaultRamp } = window.QevAddress;
+  const { kFader, kButton, kListBox } = window.ModuleDriver.types;
+  const kModules = { random: 'Qev Random', randomarray: 'Qev RandomArray' };
+
+  const $ = (id) => document.getElementById(id);
+  const drivers = {};
+  const state = { module: 'random', driver: null, ramp: kDefaultRamp, run: null, held: null,
+                  unpressed: false };
+  const boxes = new Map();  // parameter index -> {box, slider, select}
+  let drawPending = false, laterTimer = 0, ownHash = null, scriptErrors = 0;
+
+  function notice(text) {
+    $('notice').textContent = text;
+  }
+
+  function reportScriptError(text) {
+    scriptErrors += 1;
+    document.body.dataset.scriptErrors = String(scriptErrors);
+    $('errors').textContent += text + '\n';
+  }
+  window.addEventListener('error', (e) => reportScriptError(String(e.message)));
+  window.addEventListener('unhandledrejection', (e) => reportScriptError(String(e.reason)));
+
+  // Runs the module and draws; press as in ModuleDriver.run.
+  function redraw(press) {
+    const d = state.driver;
+    let rows;
+    try {
+      rows = d.run(state.ramp, press);
+    } catch (e) {
+      notice('Input range ' + state.ramp + ': ' + e.message + '; back to ' + kDefaultRamp);
+      state.ramp = kDefaultRamp;
+      showRamp();
+      rows = d.run(state.ramp, press);
+    }
+    const columns = d.columns();
+    state.run = {
+      columns,
+      rows,
+      xLabel: columns[0].name,
+      yLabel: columns.slice(1).map((c) => c.name).join(', '),
+    };
+    drawPlot($('plot'), state.run, state.held);
+    clearTimeout(laterTimer);
+    laterTimer = setTimeout(updateLater, 120);
+  }
+
+  // Coalesces the changes of one display frame into one redraw.
+  function redrawSoon() {
+    if (drawPending) return;
+    drawPending = true;
+    requestAnimationFrame(() => {
+      drawPending = false;
+      redraw('never');
+    });
+  }
+
+  // In "Update on Click" a change shows only after the button; qevhost presses it anyway.
+  function noteChange() {
+    const mode = state.driver.indexOf('Mode');
+    if (state.driver.arrays && mode >= 0 && state.driver.value(mode) !== 0) state.unpressed = true;
+  }
+
+  // The parts that need not follow every slider step: the table, the address, the command.
+  function updateLater() {
+    const csv = state.driver.csv().trimEnd().split('\n');
+    const head = csv[0].split(',').map((c) => '<th scope="col">' + c + '</th>').join('');
+    const body = csv.slice(1).map((line) => '<tr><td>' + line.split(',').join('</td><td>') +
+                                            '</td></tr>').join('');
+    $('values').innerHTML = '<thead><tr>' + head + '</tr></thead><tbody>' + body + '</tbody>';
+    $('command').textContent = commandOf(state);
+    const hash = '#' + hashOf(state);
+    if (location.hash !== hash) {
+      ownHash = hash;
+      try {
+        history.replaceState(null, '', hash);
+      } catch (e) {
+        location.hash = hash;
+      }
+    }
+    document.body.dataset.ready = '1';
+  }
+
+  function showValue(p) {
+    const v = state.driver.value(p.index);
+    const b = boxes.get(p.index);
+    if (!b) return;
+    if (b.box) b.box.value = state.driver.format(v);
+    if (b.slider) b.slider.value = String(v);
+    if (b.select) b.select.value = String(v);
+  }
+
+  // A setting from text: read as `qevhost run --set` reads it. Text that is no number keeps the
+  // value in use; a value outside the declared range is passed on, with qevhost's warning.
+  function setFromText(p, text) {
+    const d = state.driver;
+    let value = d.parse(text.trim());
+    if (value === null && p.items.length) {
+      const i = p.items.findIndex((item) => item.toLowerCase() === text.trim().toLowerCase());
+      if (i >= 0) value = i;
+    }
+    if (value === null) {
+      notice('"' + text + '" is not a number: ' + p.caption + ' stays ' +
+             d.format(d.value(p.index)));
+      showValue(p);
+      return false;
+    }
+    if ((p.min !== null && value < p.min) || (p.max !== null && value > p.max)) {
+      notice('warning: ' + p.caption + ' ' + d.format(value) + ' is outside ' + bound(p.min) +
+             ' to ' + bound(p.max) + '; passed on as given');
+    } else {
+      notice('');
+    }
+    d.change(p.index, value);
+    noteChange();
+    showValue(p);
+    return true;
+  }
+
+  function bound(v) {
+    if (v === 3.4028234663852886e38) return 'FLT_MAX';
+    if (v === -3.4028234663852886e38) return '-FLT_MAX';
+    return state.driver.format(v);
+  }
+
+  function element(tag, attributes, text) {
+    const e = document.createElement(tag);
+    for (const [k, v] of Object.entries(attributes || {})) e.setAttribute(k, v);
+    if (text !== undefined) e.textContent = text;
+    return e;
+  }
+
+  function buildControls() {
+    const form = $('settings');
+    form.textContent = '';
+    boxes.clear();
+    for (const p of settable(state.driver)) {
+      const id = 'param-' + p.index;
+      const row = element('div', { class: 'setting' });
+      row.append(element('label', { for: id, id: id + '-label' }, p.caption));
+      const b = {};
+      if (p.type === kListBox) {
+        b.select = element('select', { id });
+        p.items.forEach((item, i) =>
+          b.select.append(element('option', { value: String(i) }, item)));
+        b.select.addEventListener('change', () => {
+          setFromText(p, b.select.value);
+          redraw('never');
+        });
+        row.append(b.select);
+      } else {
+        if (p.type === kFader) {
+          b.slider = element('input', {
+            type: 'range', min: String(p.min), max: String(p.max),
+            step: p.format === '%.0f' ? '1' : String((p.max - p.min) / 1000),
+            'aria-labelledby': id + '-label', id: id + '-slider',
+          });
+          b.slider.addEventListener('input', () => {
+            state.driver.change(p.index, Math.fround(b.slider.valueAsNumber));
+            noteChange();
+            b.box.value = state.driver.format(state.driver.value(p.index));
+            notice('');
+            redrawSoon();
+          });
+          row.append(b.slider);
+        }
+        b.box = element('input', { type: 'text', id, inputmode: 'decimal', spellcheck: 'false' });
+        b.box.addEventListener('change', () => {
+          if (setFromText(p, b.box.value)) redraw('never');
+        });
+        row.append(b.box);
+      }
+      if (p.type !== kListBox) {
+        const hint = element('small', { id: id + '-range', class: 'range' },
+                             bound(p.min) + ' to ' + bound(p.max) + ', default ' +
+                             state.driver.format(p.defaultValue));
+        for (const control of [b.box, b.slider]) {
+          if (control) control.setAttribute('aria-describedby', id + '-range');
+        }
+        row.append(hint);
+      }
+      boxes.set(p.index, b);
+      form.append(row);
+      if (p.type === kListBox) {
+        // The button sits with the mode it belongs to.
+        const button = state.driver.params.find((q) => q.input && q.type === kButton);
+        if (button) {
+          const press = element('button', { type: 'button', id: 'press' }, button.caption);
+          press.addEventListener('click', () => {
+            state.driver.callBack(button.index);
+            state.unpressed = false;
+            redraw('never');
+          });
+          const pressRow = element('div', { class: 'setting' });
+          pressRow.append(press);
+          form.append(pressRow);
+        }
+      }
+      showValue(p);
+    }
+    $('ramp').hidden = state.driver.arrays;
+  }
+
+  function showRamp() {
+    const [from, to, step] = state.ramp.split(':');
+    $('ramp-from').value = from || '';
+    $('ramp-to').value = to || '';
+    $('ramp-step').value = step || '';
+  }
+
+  // Chooses the module and applies the address's settings to a fresh module object, in the
+  // module's parameter order, as `qevhost run --set` applies them; then runs as qevhost does.
+  function load(hash) {
+    const wanted = parseHash(hash);
+    state.module = kModules[wanted.module] ? wanted.module : 'random';
+    state.driver = drivers[state.module];
+    state.driver.start();
+    state.held = null;
+    state.unpressed = false;
+    $('hold').textContent = 'Hold curve';
+    $('module').value = state.module;
+    state.ramp = wanted.ramp || kDefaultRamp;
+    showRamp();
+    buildControls();
+    notice('');
+    for (const p of settable(state.driver)) {
+      const text = wanted.settings.get(p.caption.toLowerCase());
+      if (text !== undefined) setFromText(p, text);
+    }
+    redraw('auto');
+    state.unpressed = false;
+  }
+
+  function wire() {
+    $('module').addEventListener('change', () => load('#module=' + $('module').value));
+    for (const id of ['ramp-from', 'ramp-to', 'ramp-step']) {
+      $(id).addEventListener('change', () => {
+        const parts = [$('ramp-from').value, $('ramp-to').value, $('ramp-step').value]
+          .map((s) => s.trim());
+        // A list A,B,C (from an address) stays a list while To and Step are empty.
+        state.ramp = parts[1] || parts[2] ? parts.join(':') : parts[0];
+        notice('');
+        redraw('never');
+      });
+    }
+    $('hold').addEventListener('click', () => {
+      if (state.held) {
+        state.held = null;
+        $('hold').textContent = 'Hold curve';
+      } else {
+        const label = hashOf(state).split('&').slice(1)
+          .filter((s) => !s.startsWith('input=')).map(decodeURIComponent).join(', ');
+        state.held = Object.assign({}, state.run, { label: label || 'defaults' });
+        $('hold').textContent = 'Release held curve';
+      }
+      drawPlot($('plot'), state.run, state.held);
+    });
+    $('copy-command').addEventListener('click', () => {
+      updateLater();
+      const text = $('command').textContent;
+      const after = state.unpressed ? ' (it prints the values after "Calculate Array")' : '';
+      const done = () => notice('Command copied' + after + ': ' + text);
+      if (navigator.clipboard && window.isSecureContext) {
+        navigator.clipboard.writeText(text).then(done, () => selectCommand(after));
+      } else {
+        selectCommand(after);
+      }
+    });
+    $('download').addEventListener('click', () => {
+      const blob = new Blob([state.driver.csv()], { type: 'text/csv' });
+      const a = element('a', { href: URL.createObjectURL(blob), download: state.module + '.csv' });
+      document.body.append(a);
+      a.click();
+      a.remove();
+      setTimeout(() => URL.revokeObjectURL(a.href), 1000);
+    });
+    window.addEventListener('hashchange', () => {
+      if (location.hash === ownHash) return;
+      load(location.hash);
+    });
+    window.addEventListener('resize', () => drawPlot($('plot'), state.run, state.held));
+  }
+
+  function selectCommand(after) {
+    const range = document.createRange();
+    range.selectNodeContents($('command'));
+    const selection = getSelection();
+    selection.removeAllRanges();
+    selection.addRange(range);
+    notice('Command selected' + after + ': copy it with Ctrl+C');
+  }
+
+  Promise.all([window.QevRandomWasm(), window.QevRandomArrayWasm()]).then(([random, array]) => {
+    drivers.random = new window.ModuleDriver(random);
+    drivers.randomarray = new window.ModuleDriver(array);
+    wire();
+    load(location.hash);
+    // For the benchmark script: what a slider step does (the change, then the redraw), at once.
+    window.qevExplorer = {
+      load,
+      move(caption, value) {
+        state.driver.change(state.driver.indexOf(caption), value);
+        redraw('never');
+      },
+    };
+  }).catch((e) => reportScriptError('the modules did not start: ' + e));
+})();

@@ -1,0 +1,257 @@
+// The page's calls into the module, exported to JavaScript. Each page module (Qev Random, Qev
+// RandomArray) is its own WebAssembly build of this file with that module's class. Results are
+// kept here as float columns (read by the page from memory) and as text in qevhost's CSV format.
+#include <emscripten/emscripten.h>
+
+#include <cctype>
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "explorer_host.h"
+#include "float_text.h"
+
+using explorer::ExplorerHost;
+using explorer::formatFloat;
+
+namespace {
+
+constexpr int32_t kButton = 7;
+constexpr int32_t kDataArray = 10;
+constexpr double kMaxBlocks = 1000000;
+
+struct Column {
+    std::string name;
+    std::vector<float> values;
+};
+
+ExplorerHost host;
+std::vector<Column> columns;
+bool indexed = false;  // the first column counts elements
+std::string text;      // the last text handed out
+bool parsed = false;
+
+std::string quoted(const std::string& s) {
+    std::string out = "\"";
+    for (char c : s) {
+        if (c == '"' || c == '\\') out += '\\';
+        out += c;
+    }
+    return out + "\"";
+}
+
+std::string number(float value) {
+    return std::isnan(value) ? "null" : formatFloat(value);
+}
+
+// strtod over the whole text, as qevhost reads a number; false if anything is left over.
+bool readNumber(const std::string& s, double& value) {
+    if (s.empty() || std::isspace(static_cast<unsigned char>(s[0]))) return false;
+    char* end = nullptr;
+    errno = 0;
+    value = std::strtod(s.c_str(), &end);
+    return end == s.c_str() + s.size();
+}
+
+std::vector<std::string> split(const std::string& s, char separator) {
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    for (;;) {
+        const auto end = s.find(separator, start);
+        parts.push_back(s.substr(start, end - start));
+        if (end == std::string::npos) return parts;
+        start = end + 1;
+    }
+}
+
+// FROM:TO:STEP or A,B,C, read as `qevhost run --input` reads it; empty with `text` set on error.
+std::vector<float> inputRamp(const std::string& ramp) {
+    std::vector<float> inputs;
+    auto finite = [&](const std::string& part, double& value) {
+        if (readNumber(part, value) && std::isfinite(value)) return true;
+        text = "\"" + part + "\" is not a number";
+        return false;
+    };
+    double value = 0;
+    if (ramp.find(':') == std::string::npos) {
+        for (const auto& part : split(ramp, ',')) {
+            if (!finite(part, value)) return {};
+            inputs.push_back(static_cast<float>(value));
+        }
+        return inputs;
+    }
+    const auto parts = split(ramp, ':');
+    double from = 0, to = 0, step = 0;
+    if (parts.size() != 3) {
+        text = "the input range takes FROM:TO:STEP";
+        return {};
+    }
+    if (!finite(parts[0], from) || !finite(parts[1], to) || !finite(parts[2], step)) return {};
+    const double steps = (to - from) / step;
+    if (step == 0 || steps < 0 || !std::isfinite(steps)) {
+        text = "the step must lead from FROM to TO";
+        return {};
+    }
+    const double count = std::floor(steps + 1e-9) + 1;
+    if (count > kMaxBlocks) {
+        text = "more than 1000000 inputs";
+        return {};
+    }
+    for (int i = 0; i < static_cast<int>(count); ++i) {
+        inputs.push_back(static_cast<float>(from + i * step));
+    }
+    return inputs;
+}
+
+int32_t rowCount() {
+    std::size_t rows = 0;
+    for (const auto& c : columns) rows = std::max(rows, c.values.size());
+    return static_cast<int32_t>(rows);
+}
+
+}  // namespace
+
+extern "C" {
+
+// Starts a fresh module object and answers its description as JSON.
+EMSCRIPTEN_KEEPALIVE const char* explorerStart() {
+    host.start();
+    text = "{\"name\":" + quoted(host.moduleName()) + ",\"params\":[";
+    for (std::size_t i = 0; i < host.params().size(); ++i) {
+        const auto& p = host.params()[i];
+        text += std::string(i ? "," : "") + "{\"caption\":" + quoted(p.caption) +
+                ",\"type\":" + std::to_string(p.type) +
+                ",\"input\":" + (p.input ? "true" : "false") + ",\"min\":" + number(p.minValue) +
+                ",\"max\":" + number(p.maxValue) + ",\"default\":" + number(p.defaultValue) +
+                ",\"format\":" + quoted(p.format) + ",\"items\":" + quoted(p.listItems) + "}";
+    }
+    text += "]}";
+    columns.clear();
+    return text.c_str();
+}
+
+EMSCRIPTEN_KEEPALIVE float explorerValue(int32_t index) {
+    return host.value(index);
+}
+
+EMSCRIPTEN_KEEPALIVE void explorerChange(int32_t index, float value) {
+    host.change(index, value);
+}
+
+EMSCRIPTEN_KEEPALIVE void explorerCallBack(int32_t index) {
+    host.callBack(index);
+}
+
+// One block per input of the ramp: "Input", then Process, then every value output read. Answers
+// the row count, or -1 with the reason in explorerText().
+EMSCRIPTEN_KEEPALIVE int32_t explorerRunBlocks(const char* ramp) {
+    const std::vector<float> inputs = inputRamp(ramp);
+    if (inputs.empty()) return -1;
+    const int32_t input = host.indexOf("Input");
+    columns.assign(1, Column{"Input", {}});
+    indexed = false;
+    std::vector<int32_t> outputs;
+    for (std::size_t i = 0; i < host.params().size(); ++i) {
+        const auto& p = host.params()[i];
+        if (p.input || p.type == kDataArray) continue;
+        outputs.push_back(static_cast<int32_t>(i));
+        columns.push_back({p.caption, {}});
+    }
+    for (float in : inputs) {
+        host.setValue(input, in);
+        columns[0].values.push_back(in);
+        host.process();
+        for (std::size_t o = 0; o < outputs.size(); ++o) {
+            columns[o + 1].values.push_back(host.value(outputs[o]));
+        }
+    }
+    return rowCount();
+}
+
+// The array outlets as they are. press: 0 presses the button when "Mode" is not 0 or nothing
+// has computed yet (as `qevhost run` does), 1 always, 2 never. Answers the row count.
+EMSCRIPTEN_KEEPALIVE int32_t explorerRunArrays(int32_t press) {
+    int32_t button = -1;
+    for (std::size_t i = 0; i < host.params().size(); ++i) {
+        if (host.params()[i].input && host.params()[i].type == kButton) {
+            button = static_cast<int32_t>(i);
+            break;
+        }
+    }
+    const int32_t mode = host.indexOf("Mode");
+    const bool modeNeedsPress = mode >= 0 && host.value(mode) != 0.0f;
+    const bool pressNow = press == 1 || (press == 0 && (modeNeedsPress || !host.arraysWritten()));
+    if (pressNow && button >= 0) host.callBack(button);
+    columns.assign(1, Column{"Index", {}});
+    indexed = true;
+    std::size_t longest = 0;
+    for (std::size_t i = 0; i < host.params().size(); ++i) {
+        const auto& p = host.params()[i];
+        if (p.input || p.type != kDataArray) continue;
+        columns.push_back({p.caption, host.array(static_cast<int32_t>(i))});
+        longest = std::max(longest, columns.back().values.size());
+    }
+    for (std::size_t i = 0; i < longest; ++i) columns[0].values.push_back(static_cast<float>(i));
+    return rowCount();
+}
+
+EMSCRIPTEN_KEEPALIVE int32_t explorerColumnCount() {
+    return static_cast<int32_t>(columns.size());
+}
+
+EMSCRIPTEN_KEEPALIVE const char* explorerColumnName(int32_t c) {
+    return columns[c].name.c_str();
+}
+
+EMSCRIPTEN_KEEPALIVE int32_t explorerColumnLength(int32_t c) {
+    return static_cast<int32_t>(columns[c].values.size());
+}
+
+EMSCRIPTEN_KEEPALIVE const float* explorerColumnValues(int32_t c) {
+    return columns[c].values.data();
+}
+
+// The result as `qevhost run --csv` writes it: a header row, then one row per point; a column
+// shorter than the others leaves its cells empty.
+EMSCRIPTEN_KEEPALIVE const char* explorerCsv() {
+    text.clear();
+    for (std::size_t c = 0; c < columns.size(); ++c) text += (c ? "," : "") + columns[c].name;
+    text += "\n";
+    const int32_t rows = rowCount();
+    for (int32_t r = 0; r < rows; ++r) {
+        for (std::size_t c = 0; c < columns.size(); ++c) {
+            if (c) text += ',';
+            const auto& values = columns[c].values;
+            if (static_cast<std::size_t>(r) >= values.size()) continue;
+            const float v = values[static_cast<std::size_t>(r)];
+            text += c == 0 && indexed ? std::to_string(static_cast<long>(v)) : formatFloat(v);
+        }
+        text += "\n";
+    }
+    return text.c_str();
+}
+
+EMSCRIPTEN_KEEPALIVE const char* explorerFormat(float value) {
+    text = formatFloat(value);
+    return text.c_str();
+}
+
+// A number as `qevhost run --set` reads it (strtod over the whole text, then to float); see
+// explorerParsed() for whether the text was a number.
+EMSCRIPTEN_KEEPALIVE float explorerParse(const char* number) {
+    double value = 0;
+    parsed = readNumber(number, value);
+    return parsed ? static_cast<float>(value) : 0.0f;
+}
+
+EMSCRIPTEN_KEEPALIVE int32_t explorerParsed() {
+    return parsed ? 1 : 0;
+}
+
+EMSCRIPTEN_KEEPALIVE const char* explorerText() {
+    return text.c_str();
+}
+
+}  // extern "C"
