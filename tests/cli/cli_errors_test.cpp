@@ -96,7 +96,7 @@ TEST(CliErrors, OutOfRangeValueWarnsAndIsPassedOn) {
     EXPECT_EQ(readFloat(rows[1][1]), library.module->value(random_param::kOutput));
 }
 
-TEST(CliErrors, HelpForEveryCommandAndVersionAreNoErrors) {
+TEST(CliErrors, HelpForEveryCommandIsNoError) {
     for (const char* command : {"", "describe", "run", "validate"}) {
         const std::string name = command;
         const ProcessResult r = runQevhost(name.empty() ? std::vector<std::string>{"--help"}
