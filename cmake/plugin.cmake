@@ -10,12 +10,13 @@ function(qev_add_plugin name)
         LIBRARY_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}"
         CXX_VISIBILITY_PRESET hidden
         VISIBILITY_INLINES_HIDDEN ON)
-    target_link_libraries(${name} PRIVATE qev_sdk qev_engine)
+    target_link_libraries(${name} PRIVATE qev_sdk qev_engine qev_version)
     if(WIN32)
         set(def "${PROJECT_SOURCE_DIR}/sdk/exports.def")
         set_target_properties(${name} PROPERTIES SUFFIX ".dll" LINK_DEPENDS "${def}")
+        # No link time in the PE header: two builds of the same sources give the same bytes.
         target_link_options(${name} PRIVATE "${def}" -Wl,--exclude-all-symbols -Wl,--no-undefined
-                            -static -static-libstdc++ -static-libgcc)
+                            -Wl,--no-insert-timestamp -static -static-libstdc++ -static-libgcc)
         return()
     endif()
     set_target_properties(${name} PROPERTIES

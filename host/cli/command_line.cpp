@@ -6,6 +6,7 @@
 #include "cli_errors.h"
 #include "commands.h"
 #include "input_ramp.h"
+#include "qev_version.h"
 
 namespace qevhost::cli {
 
@@ -94,7 +95,7 @@ int runCommandLine(int argc, char** argv) {
         "Loads a Norvane plug-in as the host does and shows what its module is and "
         "what it outputs.",
         "qevhost");
-    app.set_version_flag("--version", "qevhost " QEVHOST_VERSION);
+    app.set_version_flag("--version", "qevhost " QEV_VERSION);
     app.footer("Run qevhost COMMAND --help for the options of a command.");
     app.require_subcommand(0, 1);
     app.allow_extras();

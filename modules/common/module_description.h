@@ -5,6 +5,7 @@
 
 #include "host_records.h"
 #include "host_services.h"
+#include "qev_version.h"
 
 namespace qev {
 
@@ -19,7 +20,7 @@ inline void writeModuleDescription(const HostInfo* host, ModuleInfo* info, const
     info->hostLookup = host ? lookupHostValue(host, kHostLookupKey) : 0;
     info->numberOfParams = numberOfParams;
     info->optionCode = 0;
-    info->version = "2.0";
+    info->version = QEV_VERSION;
 }
 
 }  // namespace qev

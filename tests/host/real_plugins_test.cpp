@@ -2,6 +2,7 @@
 // own layouts, and driving them leaves no host-side fault.
 #include <gtest/gtest.h>
 
+#include "qev_version.h"
 #include "qevhost/module.h"
 
 using namespace qevhost;
@@ -26,7 +27,7 @@ TEST(RealPlugins, QevRandomLinesUpWithTheHostLayout) {
     const ModuleDescription& d = module.description();
     EXPECT_EQ(d.name, "Qev-Random");
     EXPECT_EQ(d.description, "Qev Random");
-    EXPECT_EQ(d.version, "2.0");
+    EXPECT_EQ(d.version, QEV_VERSION);
     EXPECT_EQ(d.hostLookup, kHostLookupAnswer);
     ASSERT_EQ(d.params.size(), 13u);
     // Fields at the far ends of ParamInfo: a shifted layout would garble these.

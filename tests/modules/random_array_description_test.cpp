@@ -1,5 +1,6 @@
 // Qev RandomArray as a host sees it: its ModuleInfo and its 16 parameter rows, field by field.
 #include "module_test_support.h"
+#include "qev_version.h"
 
 namespace qevtest {
 namespace {
@@ -53,7 +54,7 @@ TEST(RandomArrayDescription, ModuleInfoNamesTheModuleAndAsksTheHostOnce) {
     const auto& d = module.describe();
     EXPECT_EQ(d.name, "Qev-RandomArray");
     EXPECT_EQ(d.description, "Qev RandomArray");
-    EXPECT_EQ(d.version, "2.0");
+    EXPECT_EQ(d.version, QEV_VERSION);
     EXPECT_EQ(d.moduleType, 0);
     EXPECT_EQ(d.optionCode, 0);
     EXPECT_EQ(d.numberOfParams, 16);

@@ -1,5 +1,6 @@
 // Qev Random as a host sees it: its ModuleInfo and its 13 parameter rows, field by field.
 #include "module_test_support.h"
+#include "qev_version.h"
 
 namespace qevtest {
 namespace {
@@ -44,7 +45,7 @@ TEST(RandomDescription, ModuleInfoNamesTheModuleAndAsksTheHostOnce) {
     const auto& d = module.describe();
     EXPECT_EQ(d.name, "Qev-Random");
     EXPECT_EQ(d.description, "Qev Random");
-    EXPECT_EQ(d.version, "2.0");
+    EXPECT_EQ(d.version, QEV_VERSION);
     EXPECT_EQ(d.moduleType, 0);
     EXPECT_EQ(d.optionCode, 0);
     EXPECT_EQ(d.numberOfParams, 13);
