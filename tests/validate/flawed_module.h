@@ -16,6 +16,7 @@
 #define QEV_FLAW_CLEARS_RECORD 5  // clears the whole ParamInfo record before filling it
 #define QEV_FLAW_NO_HOST_CHECK 6  // calls the host before it has handed over its services
 #define QEV_FLAW_KEEPS_MEMORY 7   // takes 4 kB when the library loads and never gives it back
+#define QEV_FLAW_BAD_CAPTION 8    // prints a line, then describes "Output" with a wild caption
 
 namespace qev::test {
 
