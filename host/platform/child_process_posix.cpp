@@ -48,50 +48,99 @@ bool drain(int outFd, int errFd, std::string& out, std::string& err, Clock::time
     return true;
 }
 
+// Waits for the child to end; false when it is still running at the deadline.
+bool waitFor(pid_t child, int& status, Clock::time_point deadline, bool limited) {
+    for (;;) {
+        const pid_t ended = waitpid(child, &status, limited ? WNOHANG : 0);
+        if (ended == child) return true;
+        if (ended < 0 && errno != EINTR) return true;
+        if (ended == 0) {
+            if (Clock::now() >= deadline) return false;
+            usleep(10000);
+        }
+    }
+}
+
+const char* signalName(unsigned code) {
+    switch (code) {
+        case SIGSEGV:
+            return "SIGSEGV";
+        case SIGBUS:
+            return "SIGBUS";
+        case SIGILL:
+            return "SIGILL";
+        case SIGFPE:
+            return "SIGFPE";
+        case SIGABRT:
+            return "SIGABRT";
+        case SIGTRAP:
+            return "SIGTRAP";
+        case SIGSYS:
+            return "SIGSYS";
+        case SIGKILL:
+            return "SIGKILL";
+        case SIGTERM:
+            return "SIGTERM";
+        case SIGINT:
+            return "SIGINT";
+        case SIGPIPE:
+            return "SIGPIPE";
+    }
+    return nullptr;
+}
+
 }  // namespace
 
-ChildOutcome runChild(const std::vector<std::string>& command, double seconds, bool captureErr) {
+ChildOutcome runChild(const std::vector<std::string>& command, double seconds, bool captureErr,
+                      bool captureOut) {
     ChildOutcome outcome;
     std::vector<std::string> words = command;
     std::vector<char*> argv;
     for (auto& word : words) argv.push_back(word.data());
     argv.push_back(nullptr);
 
-    int outPipe[2], errPipe[2] = {-1, -1};
-    if (pipe(outPipe) != 0) return outcome;
+    int outPipe[2] = {-1, -1}, errPipe[2] = {-1, -1};
+    if (captureOut && pipe(outPipe) != 0) return outcome;
     if (captureErr && pipe(errPipe) != 0) {
-        close(outPipe[0]);
-        close(outPipe[1]);
+        if (captureOut) {
+            close(outPipe[0]);
+            close(outPipe[1]);
+        }
         return outcome;
     }
     const pid_t child = fork();
     if (child == 0) {
-        if (dup2(outPipe[1], 1) < 0 || (captureErr && dup2(errPipe[1], 2) < 0)) _exit(126);
-        close(outPipe[0]);
+        if ((captureOut && dup2(outPipe[1], 1) < 0) || (captureErr && dup2(errPipe[1], 2) < 0)) {
+            _exit(126);
+        }
+        if (captureOut) close(outPipe[0]);
         if (captureErr) close(errPipe[0]);
         execv(argv[0], argv.data());
         _exit(127);
     }
-    close(outPipe[1]);
+    if (captureOut) close(outPipe[1]);
     if (captureErr) close(errPipe[1]);
     if (child < 0) {
-        close(outPipe[0]);
+        if (captureOut) close(outPipe[0]);
         if (captureErr) close(errPipe[0]);
         return outcome;
     }
     outcome.started = true;
+    const bool limited = seconds > 0.0;
     const auto deadline =
         Clock::now() + std::chrono::duration_cast<Clock::duration>(
-                           std::chrono::duration<double>(seconds > 0.0 ? seconds : 0.0));
-    outcome.finished =
-        drain(outPipe[0], errPipe[0], outcome.out, outcome.err, deadline, seconds > 0.0);
-    if (!outcome.finished) {
-        kill(child, SIGKILL);
-        close(outPipe[0]);
+                           std::chrono::duration<double>(limited ? seconds : 0.0));
+    const bool drained = drain(outPipe[0], errPipe[0], outcome.out, outcome.err, deadline, limited);
+    if (!drained) {
+        if (captureOut) close(outPipe[0]);
         if (captureErr) close(errPipe[0]);
     }
     int status = 0;
-    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    outcome.finished = drained && waitFor(child, status, deadline, limited);
+    if (!outcome.finished) {
+        kill(child, SIGKILL);
+        while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+        }
     }
     outcome.crashed = WIFSIGNALED(status);
     outcome.code = static_cast<unsigned>(outcome.crashed ? WTERMSIG(status) : WEXITSTATUS(status));
@@ -101,6 +150,11 @@ ChildOutcome runChild(const std::vector<std::string>& command, double seconds, b
 std::string crashText(unsigned code) {
     const char* name = strsignal(static_cast<int>(code));
     return "signal " + std::to_string(code) + (name ? std::string(" (") + name + ")" : "");
+}
+
+std::string crashCause(unsigned code) {
+    const char* name = signalName(code);
+    return "signal " + std::to_string(code) + (name ? std::string(", ") + name : "");
 }
 
 std::string currentProgram() {

@@ -50,23 +50,26 @@ LONG WINAPI endWithExceptionCode(EXCEPTION_POINTERS* exception) {
 
 }  // namespace
 
-ChildOutcome runChild(const std::vector<std::string>& command, double seconds, bool captureErr) {
+ChildOutcome runChild(const std::vector<std::string>& command, double seconds, bool captureErr,
+                      bool captureOut) {
     ChildOutcome outcome;
     std::string line;
     for (const auto& word : command) line += (line.empty() ? "" : " ") + quoted(word);
 
-    HANDLE outRead, outWrite, errRead = nullptr, errWrite = nullptr;
-    if (!makePipe(outRead, outWrite)) return outcome;
+    HANDLE outRead = nullptr, outWrite = nullptr, errRead = nullptr, errWrite = nullptr;
+    if (captureOut && !makePipe(outRead, outWrite)) return outcome;
     if (captureErr && !makePipe(errRead, errWrite)) {
-        CloseHandle(outRead);
-        CloseHandle(outWrite);
+        if (captureOut) {
+            CloseHandle(outRead);
+            CloseHandle(outWrite);
+        }
         return outcome;
     }
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    startup.hStdOutput = outWrite;
+    startup.hStdOutput = captureOut ? outWrite : GetStdHandle(STD_OUTPUT_HANDLE);
     startup.hStdError = captureErr ? errWrite : GetStdHandle(STD_ERROR_HANDLE);
     PROCESS_INFORMATION process{};
     std::string program = command.empty() ? std::string() : command[0];
@@ -76,9 +79,10 @@ ChildOutcome runChild(const std::vector<std::string>& command, double seconds, b
     outcome.started = CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, TRUE, 0,
                                      nullptr, nullptr, &startup, &process) != 0;
     // Only the child holds the write ends now: the pipes close when it ends.
-    CloseHandle(outWrite);
+    if (captureOut) CloseHandle(outWrite);
     if (captureErr) CloseHandle(errWrite);
-    std::thread outReader(readAll, outRead, &outcome.out);
+    std::thread outReader;
+    if (captureOut) outReader = std::thread(readAll, outRead, &outcome.out);
     std::thread errReader;
     if (captureErr) errReader = std::thread(readAll, errRead, &outcome.err);
     if (outcome.started) {
@@ -97,36 +101,45 @@ ChildOutcome runChild(const std::vector<std::string>& command, double seconds, b
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);
     }
-    outReader.join();
+    if (outReader.joinable()) outReader.join();
     if (errReader.joinable()) errReader.join();
     return outcome;
 }
 
-std::string crashText(unsigned code) {
-    const char* name = nullptr;
+namespace {
+
+const char* exceptionName(unsigned code) {
     switch (code) {
         case 0xC0000005u:
-            name = "access violation";
-            break;
+            return "access violation";
         case 0xC000001Du:
-            name = "illegal instruction";
-            break;
+            return "illegal instruction";
         case 0xC0000094u:
-            name = "integer division by zero";
-            break;
+            return "integer division by zero";
         case 0xC00000FDu:
-            name = "stack overflow";
-            break;
+            return "stack overflow";
         case 0xC0000409u:
-            name = "stack buffer overrun";
-            break;
+            return "stack buffer overrun";
         case 0x80000003u:
-            name = "breakpoint";
-            break;
+            return "breakpoint";
     }
+    return nullptr;
+}
+
+}  // namespace
+
+std::string crashText(unsigned code) {
+    const char* name = exceptionName(code);
     char text[64];
     std::snprintf(text, sizeof text, "exception 0x%08x", code);
     return std::string(text) + (name ? std::string(" (") + name + ")" : "");
+}
+
+std::string crashCause(unsigned code) {
+    const char* name = exceptionName(code);
+    char text[64];
+    std::snprintf(text, sizeof text, "exception 0x%08X", code);
+    return std::string(text) + (name ? std::string(", ") + name : "");
 }
 
 std::string currentProgram() {

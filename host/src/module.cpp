@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "host_services.h"
+#include "qevhost/entry_point_note.h"
 #include "qevhost/errors.h"
 #include "qevhost/record_layout.h"
 
@@ -34,12 +35,14 @@ Module::Module(const Plugin& plugin)
       hostInfoAsHanded_(hostInfo_),
       moduleInfo_(kModuleInfoSize),
       moduleInfoAsDescribed_(moduleInfo_) {
+    EntryPointScope entry("Create");
     ModuleCallScope scope(*this);
     plugin_.exports().Create(&object_);
     if (object_ == nullptr) throw ModuleError(plugin_.path() + ": Create made no module object");
 }
 
 Module::~Module() {
+    EntryPointScope entry("Destroy");
     ModuleCallScope scope(*this);
     plugin_.exports().Destroy(object_);
 }
@@ -59,6 +62,7 @@ void Module::checkRecords(const char* exportName) {
 }
 
 const ModuleDescription& Module::describe() {
+    EntryPointScope entry("GetModuleInfo");
     const auto& at = kNativeLayout.moduleInfo;
     const RecordBuffer before = moduleInfo_;
     {
@@ -93,6 +97,7 @@ const ModuleDescription& Module::describe() {
 }
 
 ParamDescription Module::queryParam(int32_t index) {
+    EntryPointScope entry("GetParamInfo");
     const auto& at = kNativeLayout.paramInfo;
     const RecordBuffer before(kParamInfoSize);
     RecordBuffer record(kParamInfoSize);
@@ -128,6 +133,7 @@ ParamDescription Module::queryParam(int32_t index) {
 }
 
 void Module::wire() {
+    EntryPointScope entry("SetEventAddress");
     slots_.clear();
     for (const auto& p : description_.params) {
         auto slot = std::make_unique<EventSlot>();
@@ -146,6 +152,7 @@ void Module::wire() {
 }
 
 void Module::init() {
+    EntryPointScope entry("InitModule");
     {
         ModuleCallScope scope(*this);
         exports().InitModule(object_, hostInfo_.data(), moduleInfo_.data());
@@ -191,6 +198,7 @@ void* Module::handle(int32_t index) {
 }
 
 void Module::callBack(intptr_t paramIndex, intptr_t detail) {
+    EntryPointScope entry("CallBack");
     const auto& at = kNativeLayout.callBackMessage;
     RecordBuffer message(kCallBackMessageSize);
     message.setPointer(at.paramIndex, paramIndex);
@@ -210,6 +218,7 @@ void Module::change(int32_t index, float value) {
 }
 
 void Module::process() {
+    EntryPointScope entry("Process");
     {
         ModuleCallScope scope(*this);
         exports().Process(object_);

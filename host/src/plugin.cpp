@@ -1,6 +1,7 @@
 #include "qevhost/plugin.h"
 
 #include "library_header.h"
+#include "qevhost/entry_point_note.h"
 #include "qevhost/errors.h"
 #include "qevplatform/shared_library.h"
 
@@ -61,7 +62,11 @@ void checkFile(const std::string& path) {
 std::unique_ptr<Plugin> Plugin::open(const std::string& path) {
     checkFile(path);
     std::string reason;
-    void* library = platform::openLibrary(path, reason);
+    void* library = nullptr;
+    {
+        EntryPointScope entry("its start-up code");
+        library = platform::openLibrary(path, reason);
+    }
     if (library == nullptr) throw LoadError(path + ": cannot load: " + reason);
     std::unique_ptr<Plugin> plugin(new Plugin(path, library, kHostBits));
     Exports& e = plugin->exports_;
@@ -77,7 +82,13 @@ Plugin::Plugin(std::string path, void* library, int bits)
     : path_(std::move(path)), library_(library), bits_(bits) {}
 
 Plugin::~Plugin() {
+    EntryPointScope entry("its clean-up code");
     platform::closeLibrary(library_);
+}
+
+int32_t Plugin::sdkVersion() const {
+    EntryPointScope entry("GetSDKVersion");
+    return exports_.GetSDKVersion();
 }
 
 }  // namespace qevhost

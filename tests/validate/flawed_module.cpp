@@ -2,6 +2,7 @@
 
 #include <cfloat>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <stdexcept>
@@ -82,6 +83,13 @@ void FlawedModule::onGetParamInfo(int32_t index, ParamInfo* param) {
     const Row& row = kRows[index];
     param->paramType = row.type;
     param->caption = row.caption;
+#if QEV_FLAW == QEV_FLAW_BAD_CAPTION
+    // An address in the first page, which no process maps: the host crashes reading it.
+    if (index == kOutput) {
+        std::fputs("Qev Flawed: describing Output\n", stdout);
+        param->caption = reinterpret_cast<const char*>(static_cast<uintptr_t>(16));
+    }
+#endif
     param->isInput = row.isInput ? 1 : 0;
     param->isOutput = row.isInput ? 0 : 1;
     param->commonFlag = 1;

@@ -17,6 +17,7 @@
 #define QEV_FLAW_NO_HOST_CHECK 6   // calls the host before it has handed over its services
 #define QEV_FLAW_KEEPS_MEMORY 7    // takes 4 kB when the library loads and never gives it back
 #define QEV_FLAW_NAN_PAST_RANGE 8  // outputs NaN when a wire sends 0 to "Array Size" (below range)
+#define QEV_FLAW_BAD_CAPTION 9     // prints a line, then describes "Output" with a wild caption
 
 namespace qev::test {
 

@@ -21,7 +21,7 @@ class Plugin {
 
     const Exports& exports() const { return exports_; }
     const std::string& path() const { return path_; }
-    int32_t sdkVersion() const { return exports_.GetSDKVersion(); }
+    int32_t sdkVersion() const;         // calls GetSDKVersion
     int bits() const { return bits_; }  // 32 or 64, from the file header
 
   private:

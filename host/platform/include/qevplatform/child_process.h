@@ -16,13 +16,17 @@ struct ChildOutcome {
 };
 
 // Runs command[0] with the other words as arguments (no shell, no search path). Standard output
-// is captured, standard error too when `captureErr`, else it goes where ours goes. A child still
-// running after `seconds` (<= 0: no limit) is killed.
-ChildOutcome runChild(const std::vector<std::string>& command, double seconds, bool captureErr);
+// is captured unless `captureOut` is false, standard error when `captureErr`; what is not captured
+// goes where ours goes. A child still running after `seconds` (<= 0: no limit) is killed.
+ChildOutcome runChild(const std::vector<std::string>& command, double seconds, bool captureErr,
+                      bool captureOut = true);
 
 // What the crash code means: "signal 11 (Segmentation fault)", "exception 0xc0000005 (access
 // violation)".
 std::string crashText(unsigned code);
+
+// The same code in short: "signal 11, SIGSEGV", "exception 0xC0000005, access violation".
+std::string crashCause(unsigned code);
 
 // The running program's own file, to start it again.
 std::string currentProgram();

@@ -1,0 +1,19 @@
+#include "plugin_child.h"
+
+#include <cstring>
+
+#include "qevplatform/child_process.h"
+
+namespace qevhost::cli {
+
+bool loadsPlugin(int argc, char** argv) {
+    return argc > 1 && (std::strcmp(argv[1], "describe") == 0 || std::strcmp(argv[1], "run") == 0);
+}
+
+std::string crashMessage(const std::string& entryPoint, unsigned code) {
+    const std::string cause = " (" + platform::crashCause(code) + ")";
+    if (entryPoint.empty()) return "crashed outside the plug-in's entry points" + cause;
+    return "the plug-in crashed in " + entryPoint + cause;
+}
+
+}  // namespace qevhost::cli
