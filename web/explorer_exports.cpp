@@ -3,15 +3,14 @@
 // kept here as float columns (read by the page from memory) and as text in qevhost's CSV format.
 #include <emscripten/emscripten.h>
 
-#include <cctype>
-#include <cerrno>
 #include <cmath>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "explorer_host.h"
 #include "float_text.h"
+#include "input_ramp.h"
+#include "number_text.h"
 
 using explorer::ExplorerHost;
 using explorer::formatFloat;
@@ -20,7 +19,6 @@ namespace {
 
 constexpr int32_t kButton = 7;
 constexpr int32_t kDataArray = 10;
-constexpr double kMaxBlocks = 1000000;
 
 struct Column {
     std::string name;
@@ -44,65 +42,6 @@ std::string quoted(const std::string& s) {
 
 std::string number(float value) {
     return std::isnan(value) ? "null" : formatFloat(value);
-}
-
-// strtod over the whole text, as qevhost reads a number; false if anything is left over.
-bool readNumber(const std::string& s, double& value) {
-    if (s.empty() || std::isspace(static_cast<unsigned char>(s[0]))) return false;
-    char* end = nullptr;
-    errno = 0;
-    value = std::strtod(s.c_str(), &end);
-    return end == s.c_str() + s.size();
-}
-
-std::vector<std::string> split(const std::string& s, char separator) {
-    std::vector<std::string> parts;
-    std::size_t start = 0;
-    for (;;) {
-        const auto end = s.find(separator, start);
-        parts.push_back(s.substr(start, end - start));
-        if (end == std::string::npos) return parts;
-        start = end + 1;
-    }
-}
-
-// FROM:TO:STEP or A,B,C, read as `qevhost run --input` reads it; empty with `text` set on error.
-std::vector<float> inputRamp(const std::string& ramp) {
-    std::vector<float> inputs;
-    auto finite = [&](const std::string& part, double& value) {
-        if (readNumber(part, value) && std::isfinite(value)) return true;
-        text = "\"" + part + "\" is not a number";
-        return false;
-    };
-    double value = 0;
-    if (ramp.find(':') == std::string::npos) {
-        for (const auto& part : split(ramp, ',')) {
-            if (!finite(part, value)) return {};
-            inputs.push_back(static_cast<float>(value));
-        }
-        return inputs;
-    }
-    const auto parts = split(ramp, ':');
-    double from = 0, to = 0, step = 0;
-    if (parts.size() != 3) {
-        text = "the input range takes FROM:TO:STEP";
-        return {};
-    }
-    if (!finite(parts[0], from) || !finite(parts[1], to) || !finite(parts[2], step)) return {};
-    const double steps = (to - from) / step;
-    if (step == 0 || steps < 0 || !std::isfinite(steps)) {
-        text = "the step must lead from FROM to TO";
-        return {};
-    }
-    const double count = std::floor(steps + 1e-9) + 1;
-    if (count > kMaxBlocks) {
-        text = "more than 1000000 inputs";
-        return {};
-    }
-    for (int i = 0; i < static_cast<int>(count); ++i) {
-        inputs.push_back(static_cast<float>(from + i * step));
-    }
-    return inputs;
 }
 
 int32_t rowCount() {
@@ -144,11 +83,13 @@ EMSCRIPTEN_KEEPALIVE void explorerCallBack(int32_t index) {
     host.callBack(index);
 }
 
-// One block per input of the ramp: "Input", then Process, then every value output read. Answers
-// the row count, or -1 with the reason in explorerText().
+// One block per input of the ramp (read as `qevhost run --input` reads it): "Input", then
+// Process, then every value output read. Answers the row count, or -1 with the reason in
+// explorerText().
 EMSCRIPTEN_KEEPALIVE int32_t explorerRunBlocks(const char* ramp) {
-    const std::vector<float> inputs = inputRamp(ramp);
-    if (inputs.empty()) return -1;
+    const auto read = qevhost::cli::readInputs(ramp, text);
+    if (!read) return -1;
+    const std::vector<float>& inputs = *read;
     const int32_t input = host.indexOf("Input");
     columns.assign(1, Column{"Input", {}});
     indexed = false;
@@ -241,9 +182,9 @@ EMSCRIPTEN_KEEPALIVE const char* explorerFormat(float value) {
 // A number as `qevhost run --set` reads it (strtod over the whole text, then to float); see
 // explorerParsed() for whether the text was a number.
 EMSCRIPTEN_KEEPALIVE float explorerParse(const char* number) {
-    double value = 0;
-    parsed = readNumber(number, value);
-    return parsed ? static_cast<float>(value) : 0.0f;
+    const auto value = qevhost::cli::parseNumber(number);
+    parsed = value.has_value();
+    return parsed ? static_cast<float>(*value) : 0.0f;
 }
 
 EMSCRIPTEN_KEEPALIVE int32_t explorerParsed() {

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "cli_errors.h"
-#include "text_format.h"
+#include "number_text.h"
 
 namespace qevhost::cli {
 
@@ -11,9 +11,12 @@ namespace {
 
 constexpr double kMaxBlocks = 1000000;
 
-double number(const std::string& text, const std::string& whole) {
-    if (auto value = parseNumber(text); value && std::isfinite(*value)) return *value;
-    throw CliError("--input " + whole + ": \"" + text + "\" is not a number");
+// A finite number, or nothing with `error` set.
+std::optional<double> finiteNumber(const std::string& text, const std::string& whole,
+                                   std::string& error) {
+    if (auto value = parseNumber(text); value && std::isfinite(*value)) return value;
+    error = "--input " + whole + ": \"" + text + "\" is not a number";
+    return std::nullopt;
 }
 
 std::vector<std::string> split(const std::string& text, char separator) {
@@ -29,30 +32,46 @@ std::vector<std::string> split(const std::string& text, char separator) {
 
 }  // namespace
 
-std::vector<float> parseInputs(const std::string& text) {
+std::optional<std::vector<float>> readInputs(const std::string& text, std::string& error) {
     std::vector<float> inputs;
     if (text.find(':') == std::string::npos) {
         for (const auto& part : split(text, ',')) {
-            inputs.push_back(static_cast<float>(number(part, text)));
+            const auto value = finiteNumber(part, text, error);
+            if (!value) return std::nullopt;
+            inputs.push_back(static_cast<float>(*value));
         }
         return inputs;
     }
     const auto parts = split(text, ':');
-    if (parts.size() != 3) throw CliError("--input takes FROM:TO:STEP or A,B,...; got " + text);
-    const double from = number(parts[0], text), to = number(parts[1], text);
-    const double step = number(parts[2], text);
-    const double steps = (to - from) / step;
-    if (step == 0 || steps < 0 || !std::isfinite(steps)) {
-        throw CliError("--input " + text + ": the step must lead from FROM to TO");
+    if (parts.size() != 3) {
+        error = "--input takes FROM:TO:STEP or A,B,...; got " + text;
+        return std::nullopt;
+    }
+    const auto from = finiteNumber(parts[0], text, error);
+    const auto to = from ? finiteNumber(parts[1], text, error) : std::nullopt;
+    const auto step = to ? finiteNumber(parts[2], text, error) : std::nullopt;
+    if (!step) return std::nullopt;
+    const double steps = (*to - *from) / *step;
+    if (*step == 0 || steps < 0 || !std::isfinite(steps)) {
+        error = "--input " + text + ": the step must lead from FROM to TO";
+        return std::nullopt;
     }
     const double count = std::floor(steps + 1e-9) + 1;
     if (count > kMaxBlocks) {
-        throw CliError("--input " + text + " gives more than 1000000 blocks");
+        error = "--input " + text + " gives more than 1000000 blocks";
+        return std::nullopt;
     }
     for (int i = 0; i < static_cast<int>(count); ++i) {
-        inputs.push_back(static_cast<float>(from + i * step));
+        inputs.push_back(static_cast<float>(*from + i * *step));
     }
     return inputs;
+}
+
+std::vector<float> parseInputs(const std::string& text) {
+    std::string error;
+    auto inputs = readInputs(text, error);
+    if (!inputs) throw CliError(error);
+    return std::move(*inputs);
 }
 
 }  // namespace qevhost::cli

@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "cli_errors.h"
+#include "number_text.h"
 #include "text_format.h"
 
 namespace qevhost::cli {

@@ -45,15 +45,6 @@ std::string orDash(const std::optional<std::string>& text) {
     return text ? *text : "-";
 }
 
-std::optional<double> parseNumber(const std::string& text) {
-    if (text.empty() || std::isspace(static_cast<unsigned char>(text[0]))) return std::nullopt;
-    char* end = nullptr;
-    errno = 0;
-    const double value = std::strtod(text.c_str(), &end);
-    if (end != text.c_str() + text.size()) return std::nullopt;
-    return value;  // overflow gives +-HUGE_VAL, a value like any other for a wire
-}
-
 std::string alignColumns(const std::vector<std::vector<std::string>>& rows) {
     std::vector<std::size_t> widths;
     for (const auto& row : rows) {

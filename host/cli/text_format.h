@@ -14,9 +14,6 @@ std::string formatBound(float value);
 // The text, or "-" for a missing value.
 std::string orDash(const std::optional<std::string>& text);
 
-// Parses a whole string as a number (strtod syntax); nullopt if anything is left over.
-std::optional<double> parseNumber(const std::string& text);
-
 // Columns padded to their widest cell, separated by two spaces; trailing blanks trimmed.
 std::string alignColumns(const std::vector<std::vector<std::string>>& rows);
 
