@@ -11,7 +11,8 @@ bool loadsPlugin(int argc, char** argv) {
 }
 
 std::string crashMessage(const std::string& entryPoint, unsigned code) {
-    const std::string cause = " (" + platform::crashCause(code) + ")";
+    // Worded as validate words a crash: "signal 11 (SIGSEGV)", "exception 0xc0000005 (...)".
+    const std::string cause = ": " + platform::crashText(code);
     if (entryPoint.empty()) return "crashed outside the plug-in's entry points" + cause;
     return "the plug-in crashed in " + entryPoint + cause;
 }

@@ -61,34 +61,6 @@ bool waitFor(pid_t child, int& status, Clock::time_point deadline, bool limited)
     }
 }
 
-const char* signalName(unsigned code) {
-    switch (code) {
-        case SIGSEGV:
-            return "SIGSEGV";
-        case SIGBUS:
-            return "SIGBUS";
-        case SIGILL:
-            return "SIGILL";
-        case SIGFPE:
-            return "SIGFPE";
-        case SIGABRT:
-            return "SIGABRT";
-        case SIGTRAP:
-            return "SIGTRAP";
-        case SIGSYS:
-            return "SIGSYS";
-        case SIGKILL:
-            return "SIGKILL";
-        case SIGTERM:
-            return "SIGTERM";
-        case SIGINT:
-            return "SIGINT";
-        case SIGPIPE:
-            return "SIGPIPE";
-    }
-    return nullptr;
-}
-
 }  // namespace
 
 ChildOutcome runChild(const std::vector<std::string>& command, double seconds, bool captureErr,
@@ -150,11 +122,6 @@ ChildOutcome runChild(const std::vector<std::string>& command, double seconds, b
 std::string crashText(unsigned code) {
     const char* name = strsignal(static_cast<int>(code));
     return "signal " + std::to_string(code) + (name ? std::string(" (") + name + ")" : "");
-}
-
-std::string crashCause(unsigned code) {
-    const char* name = signalName(code);
-    return "signal " + std::to_string(code) + (name ? std::string(", ") + name : "");
 }
 
 std::string currentProgram() {

@@ -135,13 +135,6 @@ std::string crashText(unsigned code) {
     return std::string(text) + (name ? std::string(" (") + name + ")" : "");
 }
 
-std::string crashCause(unsigned code) {
-    const char* name = exceptionName(code);
-    char text[64];
-    std::snprintf(text, sizeof text, "exception 0x%08X", code);
-    return std::string(text) + (name ? std::string(", ") + name : "");
-}
-
 std::string currentProgram() {
     char path[MAX_PATH * 4];
     const DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);

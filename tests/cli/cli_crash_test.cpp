@@ -8,10 +8,10 @@ namespace {
 
 #ifdef _WIN32
 constexpr const char* kCrashLine =
-    "qevhost: the plug-in crashed in GetParamInfo (exception 0xC0000005, access violation)";
+    "qevhost: the plug-in crashed in GetParamInfo: exception 0xc0000005 (access violation)";
 #else
 constexpr const char* kCrashLine =
-    "qevhost: the plug-in crashed in GetParamInfo (signal 11, SIGSEGV)";
+    "qevhost: the plug-in crashed in GetParamInfo: signal 11 (Segmentation fault)";
 #endif
 
 }  // namespace

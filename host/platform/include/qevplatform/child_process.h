@@ -25,9 +25,6 @@ ChildOutcome runChild(const std::vector<std::string>& command, double seconds, b
 // violation)".
 std::string crashText(unsigned code);
 
-// The same code in short: "signal 11, SIGSEGV", "exception 0xC0000005, access violation".
-std::string crashCause(unsigned code);
-
 // The running program's own file, to start it again.
 std::string currentProgram();
 
