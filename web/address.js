@@ -1,6 +1,6 @@
 // The page's settings as text: the address after '#' (module=..., then CAPTION=VALUE for every
-// setting that differs from its default, and input=FROM:TO:STEP for Qev Random), and the
-// `qevhost run` line that prints the same values.
+// setting that differs from its default, input=FROM:TO:STEP for Qev Random, then the view's
+// own settings), and the `qevhost run` line that prints the same values.
 (function (root) {
   'use strict';
 
@@ -30,12 +30,13 @@
       parts.push(encode(p.caption) + '=' + encode(state.driver.format(v)));
     }
     if (!state.driver.arrays) parts.push('input=' + encode(state.ramp).replace(/%3A/g, ':'));
-    return parts.join('&');
+    return parts.concat(state.viewParts || []).join('&');
   }
 
-  // {module, ramp, settings: Map(lower-case caption -> text)} from the address.
-  function parseHash(hash) {
-    const result = { module: null, ramp: null, settings: new Map() };
+  // {module, ramp, settings: Map(lower-case caption -> text), view: Map(key -> text)} from the
+  // address; viewKeys are the keys of the view's own settings.
+  function parseHash(hash, viewKeys) {
+    const result = { module: null, ramp: null, settings: new Map(), view: new Map() };
     for (const part of hash.replace(/^#/, '').split('&')) {
       if (!part) continue;
       const equals = part.indexOf('=');
@@ -48,6 +49,7 @@
       }
       if (key === 'module') result.module = value;
       else if (key === 'input') result.ramp = value;
+      else if ((viewKeys || []).includes(key)) result.view.set(key, value);
       else result.settings.set(key.toLowerCase(), value);
     }
     return result;
@@ -62,7 +64,8 @@
     for (const [p, v] of changed(state.driver)) {
       words.push('--set', shellQuote(p.caption + '=' + state.driver.format(v)));
     }
-    if (!state.driver.arrays) words.push('--input', shellQuote(state.ramp));
+    // The time view's inputs as a list: its ramp rises per block, not by a step of its own.
+    if (!state.driver.arrays) words.push('--input', shellQuote(state.inputList || state.ramp));
     return words.join(' ');
   }
 

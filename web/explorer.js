@@ -1,12 +1,15 @@
-// The explorer page: a control per setting of the chosen module, the plot, the values table and
-// the ways to take a curve away (address, command, CSV). Every value comes from the module's own
-// code in WebAssembly (module_driver.js); this file only moves values between it and the page.
+// The explorer page: a control per setting of the chosen module, the plot (over the input range,
+// or over time as the host runs it), the values table, the spread and seed panels, the sound and
+// the ways to take a curve away (address, command, CSV, WAV). Every value comes from the module's
+// own code in WebAssembly (module_driver.js); this file only moves values between it and the page.
 (function () {
   'use strict';
 
   const { drawPlot } = window.QevPlot;
   const { hashOf, parseHash, commandOf, settable, kDefaultRamp } = window.QevAddress;
   const { kFader, kButton, kListBox } = window.ModuleDriver.types;
+  const { showSpread } = window.QevSpread;
+  const { render, Player } = window.QevAudio;
   const kModules = { random: 'Qev Random', randomarray: 'Qev RandomArray' };
 
   const $ = (id) => document.getElementById(id);
@@ -15,6 +18,8 @@
                   unpressed: false };
   const boxes = new Map();  // parameter index -> {box, slider, select}
   let drawPending = false, laterTimer = 0, ownHash = null, scriptErrors = 0;
+  let timeView = null, seedPanel = null;
+  const player = new Player();
 
   function notice(text) {
     $('notice').textContent = text;
@@ -28,28 +33,72 @@
   window.addEventListener('error', (e) => reportScriptError(String(e.message)));
   window.addEventListener('unhandledrejection', (e) => reportScriptError(String(e.reason)));
 
+  // Runs the module: over the clock's blocks in the time view, else as in ModuleDriver.run.
+  function runModule(press) {
+    const d = state.driver;
+    if (timeView.timed) {
+      try {
+        return timeView.run(d, state.ramp);
+      } catch (e) {
+        notice('Time view: ' + e.message + '; back to its defaults');
+        timeView.resetClock();
+        return timeView.run(d, state.ramp);
+      }
+    }
+    return d.run(state.ramp, press);
+  }
+
   // Runs the module and draws; press as in ModuleDriver.run.
   function redraw(press) {
     const d = state.driver;
     let rows;
     try {
-      rows = d.run(state.ramp, press);
+      rows = runModule(press);
     } catch (e) {
       notice('Input range ' + state.ramp + ': ' + e.message + '; back to ' + kDefaultRamp);
       state.ramp = kDefaultRamp;
       showRamp();
-      rows = d.run(state.ramp, press);
+      rows = runModule(press);
     }
     const columns = d.columns();
+    // Over time only "Output" is drawn, each value held for its block.
+    const drawn = timeView.timed ? [columns[0], columns[2]] : columns;
     state.run = {
-      columns,
+      columns: drawn,
       rows,
-      xLabel: columns[0].name,
-      yLabel: columns.slice(1).map((c) => c.name).join(', '),
+      hold: timeView.timed,
+      xLabel: drawn[0].name,
+      yLabel: drawn.slice(1).map((c) => c.name).join(', '),
     };
     drawPlot($('plot'), state.run, state.held);
+    drawPanels();
+    if (player.playing) player.play(sound());
     clearTimeout(laterTimer);
     laterTimer = setTimeout(updateLater, 120);
+  }
+
+  // "Output Min" and "Output Max": the ends of the noise window in the output.
+  function outputRange() {
+    const d = state.driver;
+    return [d.value(d.indexOf('Output Min')), d.value(d.indexOf('Output Max'))];
+  }
+
+  // The values the panels and the sound take: "Output", or "Float Out".
+  function shownValues() {
+    const column = state.run.columns.find((c) => c.name === 'Output' || c.name === 'Float Out');
+    return column ? column.values : new Float32Array(0);
+  }
+
+  function drawPanels() {
+    const d = state.driver;
+    const [lo, hi] = outputRange();
+    showSpread($('spread'), shownValues(), lo, hi, (v) => d.format(v));
+    seedPanel.draw(d, d.value(d.indexOf('Random Seed')), lo, hi, (v) => d.format(v));
+  }
+
+  function sound() {
+    const [lo, hi] = outputRange();
+    return timeView.sound(shownValues(), lo, hi);
   }
 
   // Coalesces the changes of one display frame into one redraw.
@@ -70,6 +119,8 @@
 
   // The parts that need not follow every slider step: the table, the address, the command.
   function updateLater() {
+    state.inputList = timeView.timed ? state.driver.inputList() : null;
+    state.viewParts = timeView.parts();
     const csv = state.driver.csv().trimEnd().split('\n');
     const head = csv[0].split(',').map((c) => '<th scope="col">' + c + '</th>').join('');
     const body = csv.slice(1).map((line) => '<tr><td>' + line.split(',').join('</td><td>') +
@@ -218,8 +269,10 @@
   // Chooses the module and applies the address's settings to a fresh module object, in the
   // module's parameter order, as `qevhost run --set` applies them; then runs as qevhost does.
   function load(hash) {
-    const wanted = parseHash(hash);
+    const wanted = parseHash(hash, window.QevTimeView.keys);
     state.module = kModules[wanted.module] ? wanted.module : 'random';
+    timeView.load(state.module, wanted.view);
+    seedPanel.first = null;
     state.driver = drivers[state.module];
     state.driver.start();
     state.held = null;
@@ -238,7 +291,50 @@
     state.unpressed = false;
   }
 
+  // Takes a seed from the seed panel, keeping its page in place.
+  function takeSeed(seed) {
+    const d = state.driver;
+    const p = d.params[d.indexOf('Random Seed')];
+    seedPanel.first = seedPanel.seeds(d.value(p.index))[0];
+    d.change(p.index, seed);
+    noteChange();
+    showValue(p);
+    notice('');
+    redraw('never');
+  }
+
+  function download(blob, name) {
+    const a = element('a', { href: URL.createObjectURL(blob), download: name });
+    document.body.append(a);
+    a.click();
+    a.remove();
+    setTimeout(() => URL.revokeObjectURL(a.href), 1000);
+  }
+
+  function wireSound() {
+    $('play').addEventListener('click', () => {
+      player.play(sound()).catch((e) => notice('No sound: ' + e));
+    });
+    $('stop').addEventListener('click', () => player.stop());
+    $('download-wav').addEventListener('click', () => {
+      const spec = sound();
+      render(spec).then((samples) => download(window.QevWav.wavBlob(samples, spec.sampleRate),
+                                              state.module + '.wav'))
+        .catch((e) => notice('No sound: ' + e));
+    });
+    const seedOf = () => state.driver.value(state.driver.indexOf('Random Seed'));
+    $('seeds-next').addEventListener('click', () => {
+      seedPanel.turn(1, seedOf());
+      drawPanels();
+    });
+    $('seeds-previous').addEventListener('click', () => {
+      seedPanel.turn(-1, seedOf());
+      drawPanels();
+    });
+  }
+
   function wire() {
+    wireSound();
     $('module').addEventListener('change', () => load('#module=' + $('module').value));
     for (const id of ['ramp-from', 'ramp-to', 'ramp-step']) {
       $(id).addEventListener('change', () => {
@@ -274,12 +370,7 @@
       }
     });
     $('download').addEventListener('click', () => {
-      const blob = new Blob([state.driver.csv()], { type: 'text/csv' });
-      const a = element('a', { href: URL.createObjectURL(blob), download: state.module + '.csv' });
-      document.body.append(a);
-      a.click();
-      a.remove();
-      setTimeout(() => URL.revokeObjectURL(a.href), 1000);
+      download(new Blob([state.driver.csv()], { type: 'text/csv' }), state.module + '.csv');
     });
     window.addEventListener('hashchange', () => {
       if (location.hash === ownHash) return;
@@ -300,15 +391,24 @@
   Promise.all([window.QevRandomWasm(), window.QevRandomArrayWasm()]).then(([random, array]) => {
     drivers.random = new window.ModuleDriver(random);
     drivers.randomarray = new window.ModuleDriver(array);
+    timeView = new window.QevTimeView(() => {
+      notice('');
+      redraw('never');
+    });
+    seedPanel = new window.QevSeedPanel($('seeds'), takeSeed);
     wire();
     load(location.hash);
     // For the benchmark script: what a slider step does (the change, then the redraw), at once.
+    // For the tests: the sound's description, the seed panel's curves.
     window.qevExplorer = {
       load,
       move(caption, value) {
         state.driver.change(state.driver.indexOf(caption), value);
         redraw('never');
       },
+      drawPanels,
+      sound,
+      seedCurves: () => seedPanel.curves,
     };
   }).catch((e) => reportScriptError('the modules did not start: ' + e));
 })();

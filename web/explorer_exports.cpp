@@ -7,10 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "block_inputs.h"
 #include "explorer_host.h"
 #include "float_text.h"
 #include "input_ramp.h"
 #include "number_text.h"
+#include "page_host.h"
 
 using explorer::ExplorerHost;
 using explorer::formatFloat;
@@ -27,8 +29,9 @@ struct Column {
 
 ExplorerHost host;
 std::vector<Column> columns;
-bool indexed = false;  // the first column counts elements
-std::string text;      // the last text handed out
+std::vector<float> inputs;  // of the last block run
+bool indexed = false;       // the first column counts elements
+std::string text;           // the last text handed out
 bool parsed = false;
 
 std::string quoted(const std::string& s) {
@@ -50,7 +53,42 @@ int32_t rowCount() {
     return static_cast<int32_t>(rows);
 }
 
+// One block per input: "Input", then Process, then every value output read; the columns after
+// those already in place.
+void runBlocks() {
+    const int32_t input = host.indexOf("Input");
+    columns.push_back(Column{"Input", {}});
+    const std::size_t first = columns.size();
+    std::vector<int32_t> outputs;
+    for (std::size_t i = 0; i < host.params().size(); ++i) {
+        const auto& p = host.params()[i];
+        if (p.input || p.type == kDataArray) continue;
+        outputs.push_back(static_cast<int32_t>(i));
+        columns.push_back({p.caption, {}});
+    }
+    for (float in : inputs) {
+        host.setValue(input, in);
+        columns[first - 1].values.push_back(in);
+        host.process();
+        for (std::size_t o = 0; o < outputs.size(); ++o) {
+            columns[first + o].values.push_back(host.value(outputs[o]));
+        }
+    }
+}
+
 }  // namespace
+
+namespace explorer {
+
+ExplorerHost& pageHost() {
+    return host;
+}
+
+const std::vector<float>& pageInputs() {
+    return inputs;
+}
+
+}  // namespace explorer
 
 extern "C" {
 
@@ -83,32 +121,50 @@ EMSCRIPTEN_KEEPALIVE void explorerCallBack(int32_t index) {
     host.callBack(index);
 }
 
-// One block per input of the ramp (read as `qevhost run --input` reads it): "Input", then
-// Process, then every value output read. Answers the row count, or -1 with the reason in
-// explorerText().
+// One block per input of the ramp (read as `qevhost run --input` reads it). Answers the row
+// count, or -1 with the reason in explorerText().
 EMSCRIPTEN_KEEPALIVE int32_t explorerRunBlocks(const char* ramp) {
-    const auto read = qevhost::cli::readInputs(ramp, text);
+    auto read = qevhost::cli::readInputs(ramp, text);
     if (!read) return -1;
-    const std::vector<float>& inputs = *read;
-    const int32_t input = host.indexOf("Input");
-    columns.assign(1, Column{"Input", {}});
+    inputs = std::move(*read);
+    columns.clear();
     indexed = false;
-    std::vector<int32_t> outputs;
-    for (std::size_t i = 0; i < host.params().size(); ++i) {
-        const auto& p = host.params()[i];
-        if (p.input || p.type == kDataArray) continue;
-        outputs.push_back(static_cast<int32_t>(i));
-        columns.push_back({p.caption, {}});
-    }
-    for (float in : inputs) {
-        host.setValue(input, in);
-        columns[0].values.push_back(in);
-        host.process();
-        for (std::size_t o = 0; o < outputs.size(); ++o) {
-            columns[o + 1].values.push_back(host.value(outputs[o]));
-        }
-    }
+    runBlocks();
     return rowCount();
+}
+
+// The time view: one block per block of frames of the clock, "Input" rising from `from` by
+// `rate` per second; a first column "Seconds" holds each block's start. Answers the row count,
+// or -1 with the reason in explorerText().
+EMSCRIPTEN_KEEPALIVE int32_t explorerRunTime(double from, double rate, int32_t block,
+                                             double sampleRate, double seconds) {
+    const explorer::BlockClock clock{sampleRate, block, seconds};
+    if (!explorer::clockValid(clock, text)) return -1;
+    if (!std::isfinite(from) || !std::isfinite(rate)) {
+        text = "the ramp's start and rate are finite numbers";
+        return -1;
+    }
+    const int64_t blocks = explorer::blocksOf(clock);
+    inputs.clear();
+    columns.assign(1, Column{"Seconds", {}});
+    indexed = false;
+    for (int64_t k = 0; k < blocks; ++k) {
+        inputs.push_back(explorer::blockInput(from, rate, clock, k));
+        columns[0].values.push_back(static_cast<float>(explorer::blockStart(clock, k)));
+    }
+    runBlocks();
+    return rowCount();
+}
+
+// The inputs of the last block run as a list A,B,C that `qevhost run --input` reads back to the
+// same floats.
+EMSCRIPTEN_KEEPALIVE const char* explorerInputList() {
+    text.clear();
+    for (std::size_t i = 0; i < inputs.size(); ++i) {
+        if (i) text += ',';
+        text += formatFloat(inputs[i]);
+    }
+    return text.c_str();
 }
 
 // The array outlets as they are. press: 0 presses the button when "Mode" is not 0 or nothing
@@ -121,6 +177,7 @@ EMSCRIPTEN_KEEPALIVE int32_t explorerRunArrays(int32_t press) {
             break;
         }
     }
+    inputs.clear();
     const int32_t mode = host.indexOf("Mode");
     const bool modeNeedsPress = mode >= 0 && host.value(mode) != 0.0f;
     const bool pressNow = press == 1 || (press == 0 && (modeNeedsPress || !host.arraysWritten()));

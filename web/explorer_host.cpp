@@ -9,9 +9,6 @@ namespace {
 // qevhost refuses longer arrays; the same limit here.
 constexpr int32_t kMaxArrayLength = 1 << 20;
 
-// The host serves one module object per page module; its services find it here.
-ExplorerHost* gHost = nullptr;
-
 Slot& slotOf(qev::EventHandle handle) {
     return *static_cast<Slot*>(handle);
 }
@@ -19,7 +16,6 @@ Slot& slotOf(qev::EventHandle handle) {
 }  // namespace
 
 ExplorerHost::ExplorerHost() {
-    gHost = this;
     hostInfo_.lookupHostValue = &ExplorerHost::lookupHostValue;
     hostInfo_.setEventSize = &ExplorerHost::setEventSize;
     hostInfo_.setEventValue = &ExplorerHost::setEventValue;
@@ -35,7 +31,6 @@ ExplorerHost::~ExplorerHost() {
 void ExplorerHost::start() {
     delete module_;
     module_ = qev::createModule();
-    arraysWritten_ = false;
     module_->storeHostRecords(&hostInfo_, &moduleInfo_);
     module_->onGetModuleInfo(&hostInfo_, &moduleInfo_);
     moduleName_ = moduleInfo_.description ? moduleInfo_.description : "";
@@ -71,6 +66,13 @@ int32_t ExplorerHost::indexOf(const std::string& caption) const {
     return -1;
 }
 
+bool ExplorerHost::arraysWritten() const {
+    for (const auto& slot : slots_) {
+        if (slot.written) return true;
+    }
+    return false;
+}
+
 void ExplorerHost::change(int32_t index, float value) {
     setValue(index, value);
     callBack(index);
@@ -99,7 +101,7 @@ void ExplorerHost::setEventSize(qev::EventHandle handle, int32_t count) {
 }
 
 void ExplorerHost::setEventArrayValue(qev::EventHandle handle, int32_t index, float value) {
-    gHost->arraysWritten_ = true;
+    slotOf(handle).written = true;
     auto& elements = slotOf(handle).elements;
     if (index < 0 || static_cast<std::size_t>(index) >= elements.size()) return;
     elements[static_cast<std::size_t>(index)] = value;

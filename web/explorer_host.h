@@ -16,6 +16,7 @@ namespace explorer {
 struct Slot {
     float value = 0.0f;
     std::vector<float> elements;  // array outlets; the length set by setEventSize
+    bool written = false;         // an element was set
 };
 
 // What onGetParamInfo wrote for one parameter (unwritten numbers stay NaN).
@@ -47,7 +48,7 @@ class ExplorerHost {
     void process();
     const std::vector<float>& array(int32_t index) const { return slots_[index].elements; }
     // True once the module wrote an array element.
-    bool arraysWritten() const { return arraysWritten_; }
+    bool arraysWritten() const;
 
   private:
     static float getEventValue(qev::EventHandle handle);
@@ -63,7 +64,6 @@ class ExplorerHost {
     std::string moduleName_;
     std::vector<Param> params_;
     std::vector<Slot> slots_;
-    bool arraysWritten_ = false;
 };
 
 }  // namespace explorer

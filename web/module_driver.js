@@ -77,6 +77,33 @@
       return rows;
     }
 
+    // The time view: a block per block of frames (clock: {sampleRate, block, seconds}), "Input"
+    // rising from `from` by `rate` per second; a first column "Seconds". Answers the row count,
+    // or throws with the reason the clock or ramp was refused.
+    runTime(from, rate, clock) {
+      const rows = this.wasm._explorerRunTime(from, rate, clock.block, clock.sampleRate,
+                                              clock.seconds);
+      if (rows < 0) throw new Error(this.text(this.wasm._explorerText()));
+      return rows;
+    }
+
+    // The inputs of the last block run as a list for `qevhost run --input`.
+    inputList() {
+      return this.text(this.wasm._explorerInputList());
+    }
+
+    // The current settings run once per seed in a second module object: {inputs, values} per
+    // seed (for Qev Random at most `points` of the last run's inputs).
+    trial(seeds, points) {
+      this.wasm._explorerTrialBegin();
+      return seeds.map((seed) => {
+        const count = this.wasm._explorerTrialRun(seed, points);
+        const at = (pointer) => this.wasm.HEAPF32.slice(pointer >> 2, (pointer >> 2) + count);
+        return { seed, inputs: at(this.wasm._explorerTrialInputs()),
+                 values: at(this.wasm._explorerTrialValues()) };
+      });
+    }
+
     // The columns of the last run: names and float values (copies).
     columns() {
       const columns = [];

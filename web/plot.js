@@ -74,6 +74,10 @@
       if (!started) {
         g.moveTo(X, Y);
         started = true;
+      } else if (steps === 'hold') {
+        // Each value held from its own point to the next.
+        g.lineTo(X, lastY);
+        g.lineTo(X, Y);
       } else if (steps) {
         // Steps change value halfway between two points.
         const middle = (lastX + X) / 2;
@@ -89,7 +93,8 @@
     g.stroke();
   }
 
-  // run: {columns: [{name, values}], xLabel, yLabel}; held: the same or null.
+  // run: {columns: [{name, values}], xLabel, yLabel, hold (each value held until the next
+  // point)}; held: the same or null.
   function drawPlot(canvas, run, held) {
     const ratio = root.devicePixelRatio || 1;
     const width = canvas.clientWidth || 800, height = canvas.clientHeight || 460;
@@ -156,7 +161,8 @@
       g.globalAlpha = held && n === 0 ? 0.3 : 1;
       r.columns.slice(1).forEach((c, i) => {
         g.strokeStyle = kColours[i % kColours.length];
-        drawSeries(g, r.columns[0].values, c.values, px, py, wholeValued(c.values));
+        drawSeries(g, r.columns[0].values, c.values, px, py,
+                   r.hold ? 'hold' : wholeValued(c.values));
       });
     });
     g.restore();

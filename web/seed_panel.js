@@ -1,0 +1,74 @@
+// Small multiples: the current settings drawn for a page of twelve seeds, each curve the
+// module's own values for its seed (module_driver.js trial); a click on one takes its seed.
+(function (root) {
+  'use strict';
+
+  const kPage = 12;
+
+  class SeedPanel {
+    // grid: the element that holds the twelve small plots; onPick(seed) takes a seed.
+    constructor(grid, onPick) {
+      this.grid = grid;
+      this.onPick = onPick;
+      this.first = null;  // the page's first seed; null follows the current seed
+      this.curves = [];
+      this.cells = [];
+      for (let i = 0; i < kPage; ++i) {
+        const button = document.createElement('button');
+        button.type = 'button';
+        button.className = 'seed';
+        const canvas = document.createElement('canvas');
+        const label = document.createElement('span');
+        button.append(canvas, label);
+        button.addEventListener('click', () => this.onPick(this.curves[i].seed));
+        grid.append(button);
+        this.cells.push({ button, canvas, label });
+      }
+    }
+
+    // Moves a page on (1) or back (-1).
+    turn(pages, current) {
+      this.first = (this.first === null ? Math.trunc(current) : this.first) + pages * kPage;
+    }
+
+    seeds(current) {
+      const first = this.first === null ? Math.trunc(current) : this.first;
+      return Array.from({ length: kPage }, (_, i) => Math.fround(first + i));
+    }
+
+    // Runs and draws the page: driver the page module, current its seed, lo and hi the output
+    // range (every small plot shares it).
+    draw(driver, current, lo, hi, format) {
+      const width = this.cells[0].canvas.clientWidth || 160;
+      this.curves = driver.trial(this.seeds(current), 2 * width);
+      this.curves.forEach((curve, i) => {
+        const cell = this.cells[i];
+        cell.label.textContent = 'Seed ' + format(curve.seed);
+        cell.button.setAttribute('aria-pressed', String(curve.seed === current));
+        cell.button.setAttribute('aria-label', 'Take seed ' + format(curve.seed));
+        plot(cell.canvas, curve.values, Math.min(lo, hi), Math.max(lo, hi));
+      });
+    }
+  }
+
+  function plot(canvas, values, lo, hi) {
+    const ratio = root.devicePixelRatio || 1;
+    const width = canvas.clientWidth || 160, height = canvas.clientHeight || 70;
+    if (canvas.width !== Math.round(width * ratio)) canvas.width = Math.round(width * ratio);
+    if (canvas.height !== Math.round(height * ratio)) canvas.height = Math.round(height * ratio);
+    const g = canvas.getContext('2d');
+    g.setTransform(ratio, 0, 0, ratio, 0, 0);
+    g.clearRect(0, 0, width, height);
+    const span = hi - lo;
+    const y = (v) => (span > 0 && Number.isFinite(span)
+      ? height - 2 - ((v - lo) / span) * (height - 4) : height / 2);
+    const x = (i) => (values.length > 1 ? (i / (values.length - 1)) * (width - 2) + 1 : width / 2);
+    g.strokeStyle = '#0072b2';
+    g.lineWidth = 1;
+    g.beginPath();
+    values.forEach((v, i) => (i ? g.lineTo(x(i), y(v)) : g.moveTo(x(i), y(v))));
+    g.stroke();
+  }
+
+  root.QevSeedPanel = SeedPanel;
+})(this);
