@@ -1,7 +1,7 @@
 // How long the explorer page takes to follow a slider: in headless Chromium, the heaviest cases
 // (Qev RandomArray with "Array Size" 2048, Qev Random over 2048 inputs, the time view at 10
 // seconds, block 64, 48000 Hz; 16 octaves, Fade 1), each step a change of "Fade" and a full
-// redraw (the module's computation, the plot and both panels). Then the seed panel alone (twelve
+// redraw (the module's computation, the plot and the spread panel). Then the seed panel alone (twelve
 // seeds: each a table rebuilt and its curve computed and drawn). Prints the median and where the
 // slowest tenth begins.
 //   node bench/explorer_bench.js build/web/explorer [REDRAWS]
@@ -50,7 +50,7 @@ function measure(hash, count) {
   const browser = await openPage(page);
   try {
     if (!(await browser.waitFor('!!window.qevExplorer'))) throw new Error('the page did not start');
-    console.log(`explorer redraw (a Fade step: computation, plot and panels), ${redraws} redraws each, ` +
+    console.log(`explorer redraw (a Fade step: computation, plot, spread), ${redraws} redraws each, ` +
                 'headless Chromium:');
     for (const [name, hash] of cases) {
       const r = await browser.evaluate(`(${measure})(${JSON.stringify(hash)}, ${redraws})`);

@@ -71,7 +71,7 @@
       yLabel: drawn.slice(1).map((c) => c.name).join(', '),
     };
     drawPlot($('plot'), state.run, state.held);
-    drawPanels();
+    drawSpread();
     if (player.playing) player.play(sound());
     clearTimeout(laterTimer);
     laterTimer = setTimeout(updateLater, 120);
@@ -89,11 +89,21 @@
     return column ? column.values : new Float32Array(0);
   }
 
-  function drawPanels() {
+  function drawSpread() {
+    const [lo, hi] = outputRange();
+    showSpread($('spread'), shownValues(), lo, hi, (v) => state.driver.format(v));
+  }
+
+  // The seed panel runs the module twelve times over: it follows a slider once it rests.
+  function drawSeeds() {
     const d = state.driver;
     const [lo, hi] = outputRange();
-    showSpread($('spread'), shownValues(), lo, hi, (v) => d.format(v));
     seedPanel.draw(d, d.value(d.indexOf('Random Seed')), lo, hi, (v) => d.format(v));
+  }
+
+  function drawPanels() {
+    drawSpread();
+    drawSeeds();
   }
 
   function sound() {
@@ -117,8 +127,10 @@
     if (state.driver.arrays && mode >= 0 && state.driver.value(mode) !== 0) state.unpressed = true;
   }
 
-  // The parts that need not follow every slider step: the table, the address, the command.
+  // The parts that need not follow every slider step: the seed panel, the table, the address,
+  // the command.
   function updateLater() {
+    drawSeeds();
     state.inputList = timeView.timed ? state.driver.inputList() : null;
     state.viewParts = timeView.parts();
     const csv = state.driver.csv().trimEnd().split('\n');
@@ -325,11 +337,11 @@
     const seedOf = () => state.driver.value(state.driver.indexOf('Random Seed'));
     $('seeds-next').addEventListener('click', () => {
       seedPanel.turn(1, seedOf());
-      drawPanels();
+      drawSeeds();
     });
     $('seeds-previous').addEventListener('click', () => {
       seedPanel.turn(-1, seedOf());
-      drawPanels();
+      drawSeeds();
     });
   }
 
