@@ -373,8 +373,12 @@
     $('copy-command').addEventListener('click', () => {
       updateLater();
       const text = $('command').textContent;
-      const after = state.unpressed ? ' (it prints the values after "Calculate Array")' : '';
-      const done = () => notice('Command copied' + after + ': ' + text);
+      let after = state.unpressed ? ' (it prints the values after "Calculate Array")' : '';
+      // Linux passes at most 128 KiB in one argument.
+      if (text.length > 131000) after += ' (its input list is too long for one shell argument: ' +
+                                         'show fewer seconds or longer blocks)';
+      const shown = text.length > 300 ? text.slice(0, 300) + ' ...' : text;
+      const done = () => notice('Command copied' + after + ': ' + shown);
       if (navigator.clipboard && window.isSecureContext) {
         navigator.clipboard.writeText(text).then(done, () => selectCommand(after));
       } else {
