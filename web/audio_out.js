@@ -150,7 +150,11 @@
       this.current = voice(this.context, spec);
       this.current.output.connect(this.context.destination);
       this.current.start(now, offset);
-      return this.context.resume();
+      // A context closed meanwhile (a new sample rate) leaves its resume unfinished: no matter.
+      const context = this.context;
+      return context.resume().catch((e) => {
+        if (context.state !== 'closed') throw e;
+      });
     }
 
     stop() {

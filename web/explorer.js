@@ -72,7 +72,7 @@
     };
     drawPlot($('plot'), state.run, state.held);
     drawSpread();
-    if (player.playing) player.play(sound());
+    if (player.playing) player.play(sound()).catch((e) => notice('No sound: ' + e));
     clearTimeout(laterTimer);
     laterTimer = setTimeout(updateLater, 120);
   }
@@ -325,7 +325,7 @@
 
   function wireSound() {
     $('play').addEventListener('click', () => {
-      player.play(sound()).catch((e) => notice('No sound: ' + e));
+      Promise.resolve().then(() => player.play(sound())).catch((e) => notice('No sound: ' + e));
     });
     $('stop').addEventListener('click', () => player.stop());
     $('download-wav').addEventListener('click', () => {
