@@ -11,6 +11,7 @@
   const { showSpread } = window.QevSpread;
   const { render, Player } = window.QevAudio;
   const kModules = { random: 'Qev Random', randomarray: 'Qev RandomArray' };
+  const kTableRows = 10000;
 
   const $ = (id) => document.getElementById(id);
   const drivers = {};
@@ -129,16 +130,34 @@
 
   // The parts that need not follow every slider step: the seed panel, the table, the address,
   // the command.
-  function updateLater() {
-    drawSeeds();
-    state.inputList = timeView.timed ? state.driver.inputList() : null;
-    state.viewParts = timeView.parts();
+  // The values table, filled only while it is open: writing thousands of numbers as qevhost
+  // writes them takes the module's number code a while.
+  function showTable() {
+    if (!$('values-view').open) return;
     const csv = state.driver.csv().trimEnd().split('\n');
     const head = csv[0].split(',').map((c) => '<th scope="col">' + c + '</th>').join('');
-    const body = csv.slice(1).map((line) => '<tr><td>' + line.split(',').join('</td><td>') +
-                                            '</td></tr>').join('');
-    $('values').innerHTML = '<thead><tr>' + head + '</tr></thead><tbody>' + body + '</tbody>';
-    $('command').textContent = commandOf(state);
+    // A longer table would hold the page up for seconds; the CSV download has every row.
+    const rows = csv.slice(1, 1 + kTableRows);
+    const body = rows.map((line) => '<tr><td>' + line.split(',').join('</td><td>') +
+                                    '</td></tr>').join('');
+    const more = csv.length - 1 - rows.length;
+    const note = more > 0 ? '<tfoot><tr><td colspan="' + csv[0].split(',').length + '">' + more +
+                            ' more rows: "Download CSV" has them all</td></tr></tfoot>' : '';
+    $('values').innerHTML = '<thead><tr>' + head + '</tr></thead><tbody>' + body + '</tbody>' +
+                            note;
+  }
+
+  // The command; over time its input list (one number per block) is written only when copied.
+  function showCommand(withList) {
+    state.inputList = timeView.timed && withList ? state.driver.inputList() : null;
+    $('command').textContent = timeView.timed && !withList ? '' : commandOf(state);
+  }
+
+  function updateLater() {
+    drawSeeds();
+    state.viewParts = timeView.parts();
+    showTable();
+    showCommand(false);
     const hash = '#' + hashOf(state);
     if (location.hash !== hash) {
       ownHash = hash;
@@ -372,6 +391,7 @@
     });
     $('copy-command').addEventListener('click', () => {
       updateLater();
+      showCommand(true);
       const text = $('command').textContent;
       let after = state.unpressed ? ' (it prints the values after "Calculate Array")' : '';
       // Linux passes at most 128 KiB in one argument.
@@ -392,6 +412,7 @@
       if (location.hash === ownHash) return;
       load(location.hash);
     });
+    $('values-view').addEventListener('toggle', showTable);
     window.addEventListener('resize', () => drawPlot($('plot'), state.run, state.held));
   }
 

@@ -46,6 +46,11 @@ const tableCsv = `(() => {
       if (!(await browser.waitFor('document.body.dataset.ready === "1"'))) {
         problems.push('the page never finished drawing');
       }
+      // The table is filled when opened.
+      await browser.evaluate('document.querySelector("#values-view summary").click()');
+      if (!(await browser.waitFor('document.querySelectorAll("#values tr").length > 0'))) {
+        problems.push('the values table stayed empty');
+      }
       const shown = await browser.evaluate(tableCsv);
       const reported = await browser.evaluate('document.getElementById("errors").textContent');
       if (reported) browser.errors.push(reported);

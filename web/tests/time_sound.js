@@ -37,12 +37,24 @@ function quote(text) {
 
 async function check(browser, c) {
   const problems = [];
+  // Over time the command's input list is written when "Copy as command" is pressed.
+  await browser.evaluate('document.getElementById("copy-command").click()');
   const command = await browser.evaluate('document.getElementById("command").textContent');
   const rows = run(command);
   const outputColumn = rows[0].findIndex((h) => h === 'Output' || h === 'Float Out');
   const texts = rows.slice(1).map((r) => r[outputColumn]);
   const values = texts.map((t) => Math.fround(parseFloat(t)));
   if (!c.hash.includes('randomarray')) {
+    // The values table: one row per block, Input and Output as qevhost writes them.
+    await browser.evaluate('document.querySelector("#values-view summary").click()');
+    await browser.waitFor('document.querySelectorAll("#values tbody tr").length > 0');
+    const table = await browser.evaluate(`[...document.querySelectorAll('#values tbody tr')]
+      .map((r) => [...r.cells].slice(1).map((c) => c.textContent).join(','))`);
+    const printed = rows.slice(1).map((r) => r.join(','));
+    if (table.join('\n') !== printed.join('\n')) {
+      problems.push(`values table: ${table.length} rows, qevhost ${printed.length}; first ` +
+                    `"${table[0]}" against "${printed[0]}"`);
+    }
     // The control signal: every frame holds its block's value, bit for bit.
     const r = await browser.evaluate(`(async () => {
       const spec = qevExplorer.sound();
