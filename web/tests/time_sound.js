@@ -55,6 +55,13 @@ async function check(browser, c) {
       problems.push(`values table: ${table.length} rows, qevhost ${printed.length}; first ` +
                     `"${table[0]}" against "${printed[0]}"`);
     }
+    // The inputs: block k gets From + k × rate × block / sample rate, in double, then float.
+    const clock = Object.fromEntries(['rate', 'block', 'sr'].map((k) =>
+      [k, Number(new RegExp('&' + k + '=([^&]*)').exec(c.hash)[1])]));
+    const from = Number(/&input=([^:,&]*)/.exec(c.hash)[1]);
+    const wrongInput = rows.slice(1).findIndex((r, k) =>
+      bits(parseFloat(r[0])) !== bits(from + k * clock.rate * clock.block / clock.sr));
+    if (wrongInput >= 0) problems.push(`block ${wrongInput}: Input ${rows[wrongInput + 1][0]}`);
     // The control signal: every frame holds its block's value, bit for bit.
     const r = await browser.evaluate(`(async () => {
       const spec = qevExplorer.sound();
