@@ -8,19 +8,19 @@
 
   const kFade = 0.02;  // seconds of fade at Play, Stop and every change while playing
 
-  // spec: {sampleRate, values, frames, hold (frames per value, the values repeating) or cycle
+  // plan: {sampleRate, values, frames, hold (frames per value, the values repeating) or cycle
   // (frames of one pass over all values)}.
-  function controlSignal(spec) {
-    const out = new Float32Array(spec.frames);
-    const n = spec.values.length;
+  function controlSignal(plan) {
+    const out = new Float32Array(plan.frames);
+    const n = plan.values.length;
     if (!n) return out;
-    if (spec.cycle) {
-      const cycle = Math.max(1, spec.cycle);
-      for (let f = 0; f < out.length; ++f) out[f] = spec.values[Math.floor((f % cycle) * n / cycle)];
+    if (plan.cycle) {
+      const cycle = Math.max(1, plan.cycle);
+      for (let f = 0; f < out.length; ++f) out[f] = plan.values[Math.floor((f % cycle) * n / cycle)];
       return out;
     }
-    for (let f = 0, i = 0; f < out.length; f += spec.hold, ++i) {
-      out.fill(spec.values[i % n], f, Math.min(out.length, f + spec.hold));
+    for (let f = 0, i = 0; f < out.length; f += plan.hold, ++i) {
+      out.fill(plan.values[i % n], f, Math.min(out.length, f + plan.hold));
     }
     return out;
   }
@@ -29,9 +29,9 @@
     return 440 * Math.pow(2, (note - 69) / 12);
   }
 
-  function controlSource(context, spec) {
-    const buffer = context.createBuffer(1, spec.frames, spec.sampleRate);
-    buffer.getChannelData(0).set(controlSignal(spec));
+  function controlSource(context, plan) {
+    const buffer = context.createBuffer(1, plan.frames, plan.sampleRate);
+    buffer.getChannelData(0).set(controlSignal(plan));
     const source = context.createBufferSource();
     source.buffer = buffer;
     return source;
@@ -49,33 +49,33 @@
     return { node: clamp, sources: [shift] };
   }
 
-  // One voice: {output, start(when, offset), stop(when)}. spec adds target, lo, hi, note,
+  // One voice: {output, start(when, offset), stop(when)}. plan adds target, lo, hi, note,
   // range (semitones swept by pitch and cutoff).
-  function voice(context, spec) {
-    const control = controlSource(context, spec);
-    const unit = unitControl(context, control, spec.lo, spec.hi);
+  function voice(context, plan) {
+    const control = controlSource(context, plan);
+    const unit = unitControl(context, control, plan.lo, plan.hi);
     const output = new GainNode(context, { gain: 0 });
     const sources = [control, ...unit.sources];
     const sweep = (param, cents) => unit.node.connect(new GainNode(context, { gain: cents }))
       .connect(param);
-    if (spec.target === 'wave') {
+    if (plan.target === 'wave') {
       unit.node.connect(new GainNode(context, { gain: 0.5 })).connect(output);
     } else {
       const tone = new OscillatorNode(context, {
-        type: spec.target === 'cutoff' ? 'sawtooth' : 'triangle', frequency: hertz(spec.note) });
+        type: plan.target === 'cutoff' ? 'sawtooth' : 'triangle', frequency: hertz(plan.note) });
       sources.push(tone);
-      if (spec.target === 'pitch') {
-        sweep(tone.detune, spec.range * 50);
+      if (plan.target === 'pitch') {
+        sweep(tone.detune, plan.range * 50);
         tone.connect(new GainNode(context, { gain: 0.5 })).connect(output);
-      } else if (spec.target === 'loudness') {
+      } else if (plan.target === 'loudness') {
         const level = new GainNode(context, { gain: 0.25 });
         unit.node.connect(new GainNode(context, { gain: 0.25 })).connect(level.gain);
         tone.connect(level).connect(output);
       } else {
         // Cutoff around three octaves above the tone, swept by the range.
         const filter = new BiquadFilterNode(context, { type: 'lowpass', Q: 0,
-                                                       frequency: hertz(spec.note + 36) });
-        sweep(filter.detune, spec.range * 50);
+                                                       frequency: hertz(plan.note + 36) });
+        sweep(filter.detune, plan.range * 50);
         tone.connect(new GainNode(context, { gain: 0.3 })).connect(filter).connect(output);
       }
     }
@@ -96,27 +96,27 @@
     };
   }
 
-  // The sound of spec for its frames, as Play plays it from its start (fading in and out).
-  async function render(spec) {
-    const context = new OfflineAudioContext(1, spec.frames, spec.sampleRate);
-    const v = voice(context, spec);
+  // The sound of plan for its frames, as Play plays it from its start (fading in and out).
+  async function render(plan) {
+    const context = new OfflineAudioContext(1, plan.frames, plan.sampleRate);
+    const v = voice(context, plan);
     v.output.connect(context.destination);
     v.start(0, 0);
-    v.stop(Math.max(0, spec.frames / spec.sampleRate - kFade - 0.01));
+    v.stop(Math.max(0, plan.frames / plan.sampleRate - kFade - 0.01));
     return (await context.startRendering()).getChannelData(0);
   }
 
   // The control signal alone, rendered through the audio graph: what the targets receive.
-  async function renderControl(spec) {
-    const context = new OfflineAudioContext(1, spec.frames, spec.sampleRate);
-    const source = controlSource(context, spec);
+  async function renderControl(plan) {
+    const context = new OfflineAudioContext(1, plan.frames, plan.sampleRate);
+    const source = controlSource(context, plan);
     source.connect(context.destination);
     source.start(0);
     return (await context.startRendering()).getChannelData(0);
   }
 
   // Play and Stop: the sound loops over the frames; play() again while playing crossfades to
-  // the new spec at the same place in the loop.
+  // the new plan at the same place in the loop.
   class Player {
     constructor() {
       this.context = null;
@@ -129,11 +129,11 @@
       return !!this.current;
     }
 
-    play(spec) {
-      if (this.context && this.context.sampleRate !== spec.sampleRate) this.close();
+    play(plan) {
+      if (this.context && this.context.sampleRate !== plan.sampleRate) this.close();
       if (!this.context) {
         try {
-          this.context = new AudioContext({ sampleRate: spec.sampleRate });
+          this.context = new AudioContext({ sampleRate: plan.sampleRate });
         } catch (e) {
           this.context = new AudioContext();  // the control is resampled by the source
         }
@@ -144,10 +144,10 @@
         offset = (now - this.started) % this.length;
         this.current.stop(now);
       }
-      this.length = spec.frames / spec.sampleRate;
+      this.length = plan.frames / plan.sampleRate;
       offset %= this.length;
       this.started = now - offset;
-      this.current = voice(this.context, spec);
+      this.current = voice(this.context, plan);
       this.current.output.connect(this.context.destination);
       this.current.start(now, offset);
       // A context closed meanwhile (a new sample rate) leaves its resume unfinished: no matter.

@@ -348,8 +348,8 @@
     });
     $('stop').addEventListener('click', () => player.stop());
     $('download-wav').addEventListener('click', () => {
-      const spec = sound();
-      render(spec).then((samples) => download(window.QevWav.wavBlob(samples, spec.sampleRate),
+      const plan = sound();
+      render(plan).then((samples) => download(window.QevWav.wavBlob(samples, plan.sampleRate),
                                               state.module + '.wav'))
         .catch((e) => notice('No sound: ' + e));
     });

@@ -112,17 +112,17 @@
     // lo and hi its output range.
     sound(values, lo, hi) {
       const clock = this.clock();
-      const spec = { sampleRate: clock.sampleRate, values, lo, hi,
+      const plan = { sampleRate: clock.sampleRate, values, lo, hi,
                      frames: Math.max(1, Math.round(clock.seconds * clock.sampleRate)),
                      note: this.number('note'), range: this.number('range'),
                      target: field('target').value };
-      if (this.module === 'random') return Object.assign(spec, { hold: clock.block });
-      if (spec.target === 'wave') {
-        return Object.assign(spec, { cycle: Math.round(clock.sampleRate /
-                                                       (440 * Math.pow(2, (spec.note - 69) / 12))) });
+      if (this.module === 'random') return Object.assign(plan, { hold: clock.block });
+      if (plan.target === 'wave') {
+        return Object.assign(plan, { cycle: Math.round(clock.sampleRate /
+                                                       (440 * Math.pow(2, (plan.note - 69) / 12))) });
       }
       const tempo = this.number('tempo') > 0 ? this.number('tempo') : 8;
-      return Object.assign(spec, { target: 'pitch', hold: Math.max(1, Math.round(clock.sampleRate /
+      return Object.assign(plan, { target: 'pitch', hold: Math.max(1, Math.round(clock.sampleRate /
                                                                                  tempo)) });
     }
   }

@@ -64,9 +64,9 @@ async function check(browser, c) {
     if (wrongInput >= 0) problems.push(`block ${wrongInput}: Input ${rows[wrongInput + 1][0]}`);
     // The control signal: every frame holds its block's value, bit for bit.
     const r = await browser.evaluate(`(async () => {
-      const spec = qevExplorer.sound();
-      const signal = await QevAudio.renderControl(spec);
-      return { hold: spec.hold, frames: spec.frames, rate: spec.sampleRate,
+      const plan = qevExplorer.sound();
+      const signal = await QevAudio.renderControl(plan);
+      return { hold: plan.hold, frames: plan.frames, rate: plan.sampleRate,
                signal: Array.from(signal) };
     })()`);
     const seconds = Number(/seconds=([0-9.]+)/.exec(c.hash)[1]);
