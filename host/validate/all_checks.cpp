@@ -30,6 +30,10 @@ const std::vector<Check>& allChecks() {
          "...): no crash",
          orderCheck},
         {"real-time", "no heap allocation and no lock inside Process and CallBack", realTimeCheck},
+        {"fp-environment",
+         "the same bits under FTZ and DAZ, every rounding mode and any x87 precision; every "
+         "call hands the caller's floating-point environment back unchanged",
+         fpEnvironmentCheck},
     };
     return checks;
 }
