@@ -29,8 +29,14 @@ namespace qev {
 constexpr uint32_t kModuleMxcsr = 0x1f80;
 // The MXCSR bits that are sticky exception flags rather than control.
 constexpr uint32_t kMxcsrFlags = 0x3f;
-// x87 control word: every exception masked, 64-bit precision, round to nearest.
+// x87 control word: every exception masked, round to nearest, and the system's usual precision
+// (53 bits on Windows, 64 on Linux), so a usual caller costs no write. The library routines the
+// modules call are exact at either.
+#if defined(_WIN32)
+constexpr uint16_t kModuleX87ControlWord = 0x027f;
+#else
 constexpr uint16_t kModuleX87ControlWord = 0x037f;
+#endif
 
 #if defined(QEV_FP_ENVIRONMENT_SSE)
 
