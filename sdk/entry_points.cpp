@@ -3,15 +3,20 @@
 #include <exception>
 #include <new>
 
+#include "module_fp_environment.h"
+
 namespace {
 
+using qev::ModuleFpEnvironment;
 using qev::reportToHost;
 
-// Runs one virtual operation; any exception is reported once with the export's text and
-// swallowed. A null module object makes the call do nothing.
+// Runs one virtual operation in the module's floating-point environment; any exception is
+// reported once with the export's text and swallowed. A null module object makes the call do
+// nothing.
 template <typename Operation>
 void forward(UserModuleBase* module, const char* text, Operation&& operation) noexcept {
     if (!module) return;
+    ModuleFpEnvironment environment;
     try {
         operation();
     } catch (...) {
@@ -22,6 +27,7 @@ void forward(UserModuleBase* module, const char* text, Operation&& operation) no
 template <typename Operation>
 int32_t forwardResult(UserModuleBase* module, const char* text, Operation&& operation) noexcept {
     if (!module) return -1;
+    ModuleFpEnvironment environment;
     try {
         return operation();
     } catch (...) {
@@ -38,6 +44,7 @@ QEV_EXPORT int32_t GetSDKVersion() {
 
 QEV_EXPORT void Create(UserModuleBase** out) {
     if (!out) return;
+    ModuleFpEnvironment environment;
     try {
         *out = qev::createModule();
     } catch (...) {
@@ -46,6 +53,7 @@ QEV_EXPORT void Create(UserModuleBase** out) {
 }
 
 QEV_EXPORT void Destroy(UserModuleBase* module) {
+    ModuleFpEnvironment environment;
     try {
         delete module;
     } catch (const std::exception&) {

@@ -5,6 +5,7 @@
 
 #include "cli_errors.h"
 #include "commands.h"
+#include "fp_env_option.h"
 #include "input_ramp.h"
 #include "qev_version.h"
 
@@ -14,7 +15,7 @@ namespace {
 
 constexpr const char* kRunUsage =
     "usage: qevhost run PLUGIN [--set CAPTION=VALUE]... [--input FROM:TO:STEP|A,B,...] "
-    "[--compare CAPTION=V1,V2,...] [--press|--no-press] [--csv] [--plot FILE.svg]";
+    "[--compare CAPTION=V1,V2,...] [--press|--no-press] [--csv] [--plot FILE.svg] [--fp-env LIST]";
 constexpr const char* kDescribeUsage = "usage: qevhost describe PLUGIN";
 constexpr const char* kValidateUsage =
     "usage: qevhost validate [--check NAME]... [--skip NAME]... [--call-limit SECONDS] [--list] "
@@ -50,6 +51,7 @@ CLI::App* addRun(CLI::App& app, RunOptions& o) {
     sub->add_flag("--csv", o.csv, "CSV instead of aligned columns");
     sub->add_option("--plot", o.plotFile, "also draw the outputs into an SVG picture")
         ->type_name("FILE.svg");
+    sub->add_option("--fp-env", o.fpEnv, kFpEnvHelp)->type_name("LIST");
     return sub;
 }
 

@@ -5,6 +5,7 @@
 
 #include "cli_errors.h"
 #include "commands.h"
+#include "fp_env_option.h"
 #include "host_report.h"
 #include "input_ramp.h"
 #include "module_runs.h"
@@ -88,6 +89,7 @@ RunResult sideBySide(std::vector<RunResult> runs, const Comparison& comparison) 
 }  // namespace
 
 int runCommand(const RunOptions& options) {
+    const auto fpEnvironment = fpEnvironmentFor(options.fpEnv);
     auto plugin = Plugin::open(options.plugin);
     std::vector<std::unique_ptr<Module>> modules;
     modules.push_back(std::make_unique<Module>(*plugin));
@@ -136,6 +138,7 @@ int runCommand(const RunOptions& options) {
     }
     bool hostErrors = false;
     for (const auto& module : modules) hostErrors = printHostErrors(*module) || hostErrors;
+    hostErrors = printFpEnvironmentChanges(fpEnvironment.get()) || hostErrors;
     return hostErrors ? kExitFailure : kExitOk;
 }
 

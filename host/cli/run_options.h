@@ -16,6 +16,7 @@ struct RunOptions {
     bool noPress = false;
     bool csv = false;
     std::optional<std::string> plotFile;
+    std::optional<std::string> fpEnv;  // --fp-env LIST
 };
 
 }  // namespace qevhost::cli

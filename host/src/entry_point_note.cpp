@@ -25,6 +25,10 @@ void publishEntryPointsTo(char* note) {
     publish(tCurrent);
 }
 
+const char* currentEntryPoint() {
+    return tCurrent;
+}
+
 EntryPointScope::EntryPointScope(const char* name) : previous_(tCurrent) {
     tCurrent = name;
     publish(name);

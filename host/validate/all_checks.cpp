@@ -30,6 +30,10 @@ const std::vector<Check>& allChecks() {
          "...): no crash",
          orderCheck},
         {"real-time", "no heap allocation and no lock inside Process and CallBack", realTimeCheck},
+        {"fp-environment",
+         "the same bits under FTZ and DAZ, every rounding mode and (32-bit) x87 precision 24 and "
+         "53 bits; no call changes the caller's floating-point control or clears its flags",
+         fpEnvironmentCheck},
     };
     return checks;
 }

@@ -35,5 +35,6 @@ CheckResult threadsCheck(const CheckContext& context);
 CheckResult fuzzCheck(const CheckContext& context);
 CheckResult orderCheck(const CheckContext& context);
 CheckResult realTimeCheck(const CheckContext& context);
+CheckResult fpEnvironmentCheck(const CheckContext& context);
 
 }  // namespace qevhost::validate

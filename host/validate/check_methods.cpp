@@ -69,6 +69,12 @@ std::string checkMethod(const std::string& name) {
     }
     if (name == "order") return "the exports called in wrong orders; a crash fails the check";
     if (name == "real-time") return kCounting;
+    if (name == "fp-environment") {
+        return "the determinism workload in fresh objects, with each environment set on the "
+               "calling thread (MXCSR, and the x87 control word on 32-bit x86) before every call "
+               "and read back after it; outputs compared bit for bit with a fresh thread's "
+               "environment";
+    }
     return {};
 }
 

@@ -45,7 +45,7 @@ int validatePlugin(const ValidateOptions& options) {
     for (const Check* check : selectChecks(options.checks, options.skipped)) {
         const CheckResult result = runIsolated(*check, context, options.limits);
         std::string line = std::string(result.passed ? "pass" : "fail") + "  " + check->name;
-        line.resize(19, ' ');
+        line.resize(22, ' ');
         line += check->description;
         if (!result.note.empty()) {
             line += result.passed ? " (" + result.note + ")" : ": " + result.note;
@@ -62,8 +62,8 @@ int validatePlugin(const ValidateOptions& options) {
 void listChecks() {
     for (const auto& check : allChecks()) {
         std::string line = check.name;
-        line.resize(13, ' ');
-        std::printf("%s%s\n%13show: %s\n", line.c_str(), check.description, "",
+        line.resize(16, ' ');
+        std::printf("%s%s\n%16show: %s\n", line.c_str(), check.description, "",
                     checkMethod(check.name).c_str());
     }
     std::printf("\n%s\n", isolationMethod());

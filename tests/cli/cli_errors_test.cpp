@@ -51,6 +51,13 @@ TEST(CliErrors, BadValues) {
     expectError({"run", RANDOM_PLUGIN, "--input", "0,x"}, 1, "\"x\" is not a number");
 }
 
+TEST(CliErrors, BadFpEnvironment) {
+    expectError({"run", RANDOM_PLUGIN, "--fp-env", "round=sideways"}, 2,
+                "--fp-env: \"round=sideways\": the rounding is nearest, down, up or zero");
+    expectError({"run", RANDOM_PLUGIN, "--fp-env", "ftz,fast"}, 2,
+                "--fp-env: unknown item \"fast\"; use ftz, daz, round=nearest|down|up|zero");
+}
+
 TEST(CliErrors, OutputsCannotBeSet) {
     expectError({"run", RANDOM_PLUGIN, "--set", "output=1"}, 1,
                 "Output is an output: --set takes inputs only");

@@ -160,3 +160,20 @@ TEST(CliRun, CompareGivesOneColumnPerValueAsTheSingleRunsDo) {
         EXPECT_EQ(column, rows[0].size());
     }
 }
+
+TEST(CliRun, FpEnvPrintsTheBitsOfTheDefaultEnvironment) {
+    // A host thread with FTZ, DAZ and another rounding mode gets the same bits, subnormal outputs
+    // included.
+    const std::vector<std::string> base = {
+        "run",   RANDOM_PLUGIN,      "--csv", "--input",         "0:2:0.25",
+        "--set", "Output Min=1e-40", "--set", "Output Max=3e-40"};
+    const ProcessResult plain = runQevhost(base);
+    ASSERT_EQ(plain.exitCode, 0) << plain.err;
+    for (const char* list : {"ftz,daz", "round=down", "round=up,ftz", "round=zero"}) {
+        auto args = base;
+        args.insert(args.end(), {"--fp-env", list});
+        const ProcessResult r = runQevhost(args);
+        EXPECT_EQ(r.exitCode, 0) << list << ": " << r.err;
+        EXPECT_EQ(r.out, plain.out) << list;
+    }
+}

@@ -6,6 +6,9 @@
 #include <functional>
 #include <string>
 #include <vector>
+#if defined(__x86_64__) || defined(__i386__)
+#include <xmmintrin.h>
+#endif
 
 #include "environment_variable.h"
 #include "qevplatform/shared_library.h"
@@ -299,6 +302,50 @@ TEST_F(Frame, DestroyOfNullDoesNothing) {
     call<void (*)(UserModuleBase*)>("Process")(nullptr);
     EXPECT_TRUE(reports.empty());
 }
+
+#if defined(__x86_64__) || defined(__i386__)
+// The caller's MXCSR (and x87 control word on 32-bit x86), with a throwing call too.
+struct CallerEnvironment {
+    unsigned mxcsr = _mm_getcsr();
+    uint16_t x87 = 0;
+    CallerEnvironment() {
+#if defined(__i386__)
+        __asm__ volatile("fnstcw %0" : "=m"(x87));
+#endif
+    }
+    void set() const {
+        _mm_setcsr(mxcsr);
+#if defined(__i386__)
+        __asm__ volatile("fldcw %0" : : "m"(x87));
+#endif
+    }
+};
+
+TEST_F(Frame, ComputesInItsOwnFpEnvironment) {
+    giveHostInfo();
+    auto process = call<void (*)(UserModuleBase*)>("Process");
+    process(object);
+    const RecordedCall reference = lastCall();
+    EXPECT_NE(reference.floats[0], 0.0f);
+
+    const CallerEnvironment own;
+    CallerEnvironment host = own;
+    host.mxcsr = (own.mxcsr & ~0x603fu) | 0x8040u | 0x2000u | 0x0001u;  // FTZ, DAZ, down, a flag
+    host.x87 = static_cast<uint16_t>(own.x87 & ~0x0300u);               // 24-bit precision
+    for (uint64_t throwing : {uint64_t{0}, uint64_t{1} << 8}) {
+        module->throwingSlots = throwing;
+        host.set();
+        process(object);
+        const CallerEnvironment after;
+        own.set();
+        // Control bits as set, the caller's flag kept; the call may raise others.
+        EXPECT_EQ(after.mxcsr & ~0x3eu, host.mxcsr & ~0x3eu) << throwing;
+        EXPECT_EQ(after.x87, host.x87) << throwing;
+        EXPECT_EQ(std::memcmp(&lastCall().real, &reference.real, sizeof reference.real), 0);
+        EXPECT_EQ(lastCall().floats[0], reference.floats[0]);
+    }
+}
+#endif
 
 TEST(FrameCreate, FailedConstructionGivesNullObject) {
     std::string error;

@@ -80,8 +80,14 @@ void RecordingModule::onCallBack(CallBackMessage* message) {
     QEV_THROW_IF_ASKED(7);
 }
 
+// Also computes a quotient whose last bit follows the rounding mode and a product of a subnormal
+// number, which flush-to-zero and denormals-are-zero turn into 0.
 void RecordingModule::onProcess() {
-    record(8);
+    RecordedCall& call = record(8);
+    volatile double one = 1.0, ten = 10.0;
+    volatile float tiny = 1e-40f;
+    call.real = one / ten;
+    call.floats[0] = tiny * 1.5f;
     QEV_THROW_IF_ASKED(8);
 }
 

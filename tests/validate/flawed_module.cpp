@@ -1,5 +1,7 @@
 #include "flawed_module.h"
 
+#include <xmmintrin.h>
+
 #include <cfloat>
 #include <cmath>
 #include <cstdio>
@@ -120,7 +122,10 @@ void FlawedModule::onProcess() {
     for (volatile uint32_t spins = 0; std::isnan(input); spins = spins + 1) {
     }
 #endif
-    float output = hashToUnit(bitsOf(read(kSeed)), bitsOf(input));
+    float output = hashToUnit(bitsOf(read(kSeed)), bitsOf(input)) / 3.0f;
+#if QEV_FLAW == QEV_FLAW_FP_LEAKS
+    _mm_setcsr(_mm_getcsr() | 0x8040);
+#endif
 #if QEV_FLAW == QEV_FLAW_NAN_PAST_RANGE
     // 0 * inf, as a curve meets it at a setting its fader never reaches.
     output += 0.0f * (1.0f / read(kArraySize));

@@ -1,6 +1,7 @@
 // A small test module that passes every check of the validator, and variants of it that each
 // carry one deliberate flaw (chosen by QEV_FLAW at compile time), to show that the matching check
-// catches it. "Output" is a hash of the seed and "Input"; "Values" holds Array Size hashes of the
+// catches it. "Output" is a third of a hash of the seed and "Input" (rounded, so the rounding mode
+// shows); "Values" holds Array Size hashes of the
 // seed and the element index, refilled on every message.
 #pragma once
 
@@ -18,6 +19,9 @@
 #define QEV_FLAW_KEEPS_MEMORY 7    // takes 4 kB when the library loads and never gives it back
 #define QEV_FLAW_NAN_PAST_RANGE 8  // outputs NaN when a wire sends 0 to "Array Size" (below range)
 #define QEV_FLAW_BAD_CAPTION 9     // prints a line, then describes "Output" with a wild caption
+// These two are built on a frame that leaves the caller's floating-point environment in force.
+#define QEV_FLAW_FP_LEAKS 10           // sets flush-to-zero and denormals-are-zero in Process
+#define QEV_FLAW_FP_FOLLOWS_CALLER 11  // so computes "Output" in the caller's rounding mode
 
 namespace qev::test {
 

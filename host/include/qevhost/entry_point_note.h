@@ -18,6 +18,9 @@ void publishEntryPointsTo(char* note);
 // From a call into an entry point until the host has read what the call handed back: a bad
 // pointer the plug-in returns crashes the host while it reads, and that is the entry point's
 // fault. Restores the name before it on leaving. Plain stores, safe to read after any crash.
+// The entry point named on this thread now, "" outside of any.
+const char* currentEntryPoint();
+
 class EntryPointScope {
   public:
     explicit EntryPointScope(const char* name);
