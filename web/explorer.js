@@ -40,6 +40,11 @@
       showRamp();
       rows = d.run(state.ramp, press);
     }
+    // A refused host call: the outlets are not what the settings say, so the page says why
+    // instead of drawing them (the run then has no values).
+    const hostError = d.hostError();
+    $('host-error').textContent = hostError;
+    document.body.dataset.hostError = hostError ? '1' : '';
     const columns = d.columns();
     state.run = {
       columns,

@@ -29,6 +29,7 @@ ExplorerHost host;
 std::vector<Column> columns;
 bool indexed = false;  // the first column counts elements
 std::string text;      // the last text handed out
+std::string hostError;  // the host calls refused during the last run, a line each
 bool parsed = false;
 
 std::string quoted(const std::string& s) {
@@ -48,6 +49,16 @@ int32_t rowCount() {
     std::size_t rows = 0;
     for (const auto& c : columns) rows = std::max(rows, c.values.size());
     return static_cast<int32_t>(rows);
+}
+
+// After a run: a refused host call leaves outlets that the settings do not describe, so such a
+// run keeps no values, only the reasons (as `qevhost run` prints no table then).
+void takeHostErrors() {
+    hostError.clear();
+    for (const auto& error : host.hostErrors()) hostError += "host error: " + error + "\n";
+    host.clearHostErrors();
+    if (hostError.empty()) return;
+    for (auto& column : columns) column.values.clear();
 }
 
 }  // namespace
@@ -108,6 +119,7 @@ EMSCRIPTEN_KEEPALIVE int32_t explorerRunBlocks(const char* ramp) {
             columns[o + 1].values.push_back(host.value(outputs[o]));
         }
     }
+    takeHostErrors();
     return rowCount();
 }
 
@@ -135,7 +147,13 @@ EMSCRIPTEN_KEEPALIVE int32_t explorerRunArrays(int32_t press) {
         longest = std::max(longest, columns.back().values.size());
     }
     for (std::size_t i = 0; i < longest; ++i) columns[0].values.push_back(static_cast<float>(i));
+    takeHostErrors();
     return rowCount();
+}
+
+// The host calls refused during the last run, one "host error: ..." line each; empty if none.
+EMSCRIPTEN_KEEPALIVE const char* explorerHostError() {
+    return hostError.c_str();
 }
 
 EMSCRIPTEN_KEEPALIVE int32_t explorerColumnCount() {

@@ -14,6 +14,7 @@ namespace explorer {
 
 // One parameter's storage; its address is the EventHandle the module gets.
 struct Slot {
+    int32_t index = 0;
     float value = 0.0f;
     std::vector<float> elements;  // array outlets; the length set by setEventSize
 };
@@ -48,6 +49,9 @@ class ExplorerHost {
     const std::vector<float>& array(int32_t index) const { return slots_[index].elements; }
     // True once the module wrote an array element.
     bool arraysWritten() const { return arraysWritten_; }
+    // Host calls refused under qevhost's rules (qevhost/array_rules.h) since the last clear.
+    const std::vector<std::string>& hostErrors() const { return hostErrors_; }
+    void clearHostErrors() { hostErrors_.clear(); }
 
   private:
     static float getEventValue(qev::EventHandle handle);
@@ -64,6 +68,7 @@ class ExplorerHost {
     std::vector<Param> params_;
     std::vector<Slot> slots_;
     bool arraysWritten_ = false;
+    std::vector<std::string> hostErrors_;
 };
 
 }  // namespace explorer

@@ -129,14 +129,20 @@ int runCommand(const RunOptions& options) {
                 (shownSettings.empty() ? "" : "; " + shownSettings);
     }
     result.title = d.description.value_or(d.name.value_or(plugin->path())) + ": " + title;
+    // After a refused call the outlets hold what the host kept, not what the title describes.
+    bool hostErrors = false;
+    for (const auto& module : modules) hostErrors = printHostErrors(*module) || hostErrors;
+    if (hostErrors) {
+        printMessage("no values printed: the host refused a call, so the outputs do not follow "
+                     "the settings");
+        return kExitFailure;
+    }
     std::cout << formatResult(result, options.csv) << std::flush;
     if (options.plotFile) {
         writePlot(result, *options.plotFile);
         printMessage("plot written to " + *options.plotFile);
     }
-    bool hostErrors = false;
-    for (const auto& module : modules) hostErrors = printHostErrors(*module) || hostErrors;
-    return hostErrors ? kExitFailure : kExitOk;
+    return kExitOk;
 }
 
 }  // namespace qevhost::cli

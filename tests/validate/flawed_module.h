@@ -18,6 +18,7 @@
 #define QEV_FLAW_KEEPS_MEMORY 7    // takes 4 kB when the library loads and never gives it back
 #define QEV_FLAW_NAN_PAST_RANGE 8  // outputs NaN when a wire sends 0 to "Array Size" (below range)
 #define QEV_FLAW_BAD_CAPTION 9     // prints a line, then describes "Output" with a wild caption
+#define QEV_FLAW_NEGATIVE_LENGTH 10  // hands a negative "Array Size" on to setEventSize
 
 namespace qev::test {
 
