@@ -129,12 +129,13 @@ int runCommand(const RunOptions& options) {
                 (shownSettings.empty() ? "" : "; " + shownSettings);
     }
     result.title = d.description.value_or(d.name.value_or(plugin->path())) + ": " + title;
-    // After a refused call the outlets hold what the host kept, not what the title describes.
+    // After a refused call the outlets hold what the host kept, not what the title describes;
+    // after any other fault of the module its values are not to be trusted either.
     bool hostErrors = false;
     for (const auto& module : modules) hostErrors = printHostErrors(*module) || hostErrors;
     if (hostErrors) {
-        printMessage("no values printed: the host refused a call, so the outputs do not follow "
-                     "the settings");
+        printMessage("no values printed: after a host error the outputs need not be what the "
+                     "settings give");
         return kExitFailure;
     }
     std::cout << formatResult(result, options.csv) << std::flush;
