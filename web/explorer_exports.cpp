@@ -27,8 +27,8 @@ struct Column {
 
 ExplorerHost host;
 std::vector<Column> columns;
-bool indexed = false;  // the first column counts elements
-std::string text;      // the last text handed out
+bool indexed = false;   // the first column counts elements
+std::string text;       // the last text handed out
 std::string hostError;  // the host calls refused during the last run, a line each
 bool parsed = false;
 

@@ -134,8 +134,9 @@ int runCommand(const RunOptions& options) {
     bool hostErrors = false;
     for (const auto& module : modules) hostErrors = printHostErrors(*module) || hostErrors;
     if (hostErrors) {
-        printMessage("no values printed: after a host error the outputs need not be what the "
-                     "settings give");
+        printMessage(
+            "no values printed: after a host error the outputs need not be what the "
+            "settings give");
         return kExitFailure;
     }
     std::cout << formatResult(result, options.csv) << std::flush;

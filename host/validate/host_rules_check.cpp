@@ -27,7 +27,8 @@ std::vector<std::pair<std::string, std::vector<float>>> backgrounds(
     for (const auto& in : profile.inputs) {
         if (in.kind != InputKind::List) continue;
         std::vector<float> values;
-        for (int32_t item = 0; item < in.itemCount; ++item) values.push_back(static_cast<float>(item));
+        for (int32_t item = 0; item < in.itemCount; ++item)
+            values.push_back(static_cast<float>(item));
         values.insert(values.end(), {-1.0f, 1e20f, std::numeric_limits<float>::quiet_NaN()});
         for (float v : values) {
             std::vector<float> settings = profile.defaults();
