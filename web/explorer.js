@@ -61,6 +61,11 @@
       showRamp();
       rows = runModule(press);
     }
+    // A refused host call: the outlets are not what the settings say, so the page says why
+    // instead of drawing them (the run then has no values).
+    const hostError = d.hostError();
+    $('host-error').textContent = hostError;
+    document.body.dataset.hostError = hostError ? '1' : '';
     const columns = d.columns();
     // Over time only "Output" is drawn, each value held for its block.
     const drawn = timeView.timed ? [columns[0], columns[2]] : columns;

@@ -32,6 +32,7 @@ std::vector<Column> columns;
 std::vector<float> inputs;  // of the last block run
 bool indexed = false;       // the first column counts elements
 std::string text;           // the last text handed out
+std::string hostError;      // the host calls refused during the last run, a line each
 bool parsed = false;
 
 std::string quoted(const std::string& s) {
@@ -74,6 +75,16 @@ void runBlocks() {
             columns[first + o].values.push_back(host.value(outputs[o]));
         }
     }
+}
+
+// After a run: a refused host call leaves outlets that the settings do not describe, so such a
+// run keeps no values, only the reasons (as `qevhost run` prints no table then).
+void takeHostErrors() {
+    hostError.clear();
+    for (const auto& error : host.hostErrors()) hostError += "host error: " + error + "\n";
+    host.clearHostErrors();
+    if (hostError.empty()) return;
+    for (auto& column : columns) column.values.clear();
 }
 
 }  // namespace
@@ -130,6 +141,7 @@ EMSCRIPTEN_KEEPALIVE int32_t explorerRunBlocks(const char* ramp) {
     columns.clear();
     indexed = false;
     runBlocks();
+    takeHostErrors();
     return rowCount();
 }
 
@@ -153,6 +165,7 @@ EMSCRIPTEN_KEEPALIVE int32_t explorerRunTime(double from, double rate, int32_t b
         columns[0].values.push_back(static_cast<float>(explorer::blockStart(clock, k)));
     }
     runBlocks();
+    takeHostErrors();
     return rowCount();
 }
 
@@ -192,7 +205,13 @@ EMSCRIPTEN_KEEPALIVE int32_t explorerRunArrays(int32_t press) {
         longest = std::max(longest, columns.back().values.size());
     }
     for (std::size_t i = 0; i < longest; ++i) columns[0].values.push_back(static_cast<float>(i));
+    takeHostErrors();
     return rowCount();
+}
+
+// The host calls refused during the last run, one "host error: ..." line each; empty if none.
+EMSCRIPTEN_KEEPALIVE const char* explorerHostError() {
+    return hostError.c_str();
 }
 
 EMSCRIPTEN_KEEPALIVE int32_t explorerColumnCount() {

@@ -2,12 +2,11 @@
 
 #include <cmath>
 
+#include "qevhost/array_rules.h"
+
 namespace explorer {
 
 namespace {
-
-// qevhost refuses longer arrays; the same limit here.
-constexpr int32_t kMaxArrayLength = 1 << 20;
 
 Slot& slotOf(qev::EventHandle handle) {
     return *static_cast<Slot*>(handle);
@@ -31,6 +30,7 @@ ExplorerHost::~ExplorerHost() {
 void ExplorerHost::start() {
     delete module_;
     module_ = qev::createModule();
+    hostErrors_.clear();
     module_->storeHostRecords(&hostInfo_, &moduleInfo_);
     module_->onGetModuleInfo(&hostInfo_, &moduleInfo_);
     moduleName_ = moduleInfo_.description ? moduleInfo_.description : "";
@@ -53,6 +53,8 @@ void ExplorerHost::start() {
     slots_.assign(params_.size(), Slot{});
     for (std::size_t i = 0; i < params_.size(); ++i) {
         const float d = params_[i].defaultValue;
+        slots_[i].host = this;
+        slots_[i].index = static_cast<int32_t>(i);
         slots_[i].value = std::isnan(d) ? 0.0f : d;
         module_->onSetEventAddress(static_cast<int32_t>(i), &slots_[i]);
     }
@@ -96,15 +98,19 @@ void ExplorerHost::setEventValue(qev::EventHandle handle, float value) {
 }
 
 void ExplorerHost::setEventSize(qev::EventHandle handle, int32_t count) {
-    if (count < 0 || count > kMaxArrayLength) return;  // refused, as qevhost refuses it
-    slotOf(handle).elements.resize(static_cast<std::size_t>(count), 0.0f);
+    Slot& slot = slotOf(handle);
+    std::string refusal = qevhost::sizeRefusal(slot.index, count);
+    if (!refusal.empty()) return slot.host->hostErrors_.push_back(std::move(refusal));
+    slot.elements.resize(static_cast<std::size_t>(count), 0.0f);
 }
 
 void ExplorerHost::setEventArrayValue(qev::EventHandle handle, int32_t index, float value) {
-    slotOf(handle).written = true;
-    auto& elements = slotOf(handle).elements;
-    if (index < 0 || static_cast<std::size_t>(index) >= elements.size()) return;
-    elements[static_cast<std::size_t>(index)] = value;
+    Slot& slot = slotOf(handle);
+    slot.written = true;
+    std::string refusal =
+        qevhost::indexRefusal(slot.index, index, static_cast<int32_t>(slot.elements.size()));
+    if (!refusal.empty()) return slot.host->hostErrors_.push_back(std::move(refusal));
+    slot.elements[static_cast<std::size_t>(index)] = value;
 }
 
 int32_t ExplorerHost::lookupHostValue(int32_t) {

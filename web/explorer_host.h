@@ -12,8 +12,12 @@
 
 namespace explorer {
 
+class ExplorerHost;
+
 // One parameter's storage; its address is the EventHandle the module gets.
 struct Slot {
+    ExplorerHost* host = nullptr;  // whose services the module reached through this handle
+    int32_t index = 0;
     float value = 0.0f;
     std::vector<float> elements;  // array outlets; the length set by setEventSize
     bool written = false;         // an element was set
@@ -49,6 +53,9 @@ class ExplorerHost {
     const std::vector<float>& array(int32_t index) const { return slots_[index].elements; }
     // True once the module wrote an array element.
     bool arraysWritten() const;
+    // Host calls refused under qevhost's rules (qevhost/array_rules.h) since the last clear.
+    const std::vector<std::string>& hostErrors() const { return hostErrors_; }
+    void clearHostErrors() { hostErrors_.clear(); }
 
   private:
     static float getEventValue(qev::EventHandle handle);
@@ -64,6 +71,7 @@ class ExplorerHost {
     std::string moduleName_;
     std::vector<Param> params_;
     std::vector<Slot> slots_;
+    std::vector<std::string> hostErrors_;
 };
 
 }  // namespace explorer

@@ -104,6 +104,12 @@
       });
     }
 
+    // The host calls refused during the last run, a "host error: ..." line each, or ''. Such a
+    // run has no values.
+    hostError() {
+      return this.text(this.wasm._explorerHostError());
+    }
+
     // The columns of the last run: names and float values (copies).
     columns() {
       const columns = [];

@@ -131,15 +131,23 @@ int runCommand(const RunOptions& options) {
                 (shownSettings.empty() ? "" : "; " + shownSettings);
     }
     result.title = d.description.value_or(d.name.value_or(plugin->path())) + ": " + title;
+    // After a refused call the outlets hold what the host kept, not what the title describes;
+    // after any other fault of the module its values are not to be trusted either.
+    bool hostErrors = false;
+    for (const auto& module : modules) hostErrors = printHostErrors(*module) || hostErrors;
+    if (hostErrors) {
+        printMessage(
+            "no values printed: after a host error the outputs need not be what the "
+            "settings give");
+        return kExitFailure;
+    }
     std::cout << formatResult(result, options.csv) << std::flush;
     if (options.plotFile) {
         writePlot(result, *options.plotFile);
         printMessage("plot written to " + *options.plotFile);
     }
-    bool hostErrors = false;
-    for (const auto& module : modules) hostErrors = printHostErrors(*module) || hostErrors;
-    hostErrors = printFpEnvironmentChanges(fpEnvironment.get()) || hostErrors;
-    return hostErrors ? kExitFailure : kExitOk;
+    // A call that handed back a changed floating-point environment is named after the table.
+    return printFpEnvironmentChanges(fpEnvironment.get()) ? kExitFailure : kExitOk;
 }
 
 }  // namespace qevhost::cli

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "qevhost/array_rules.h"
 #include "qevhost/call_scope.h"
 #include "qevhost/module.h"
 #include "qevhost/record_layout.h"
@@ -9,10 +10,6 @@
 namespace qevhost {
 
 namespace {
-
-// Arrays larger than this are refused: no module asks for more, and a wild count must not make
-// the host allocate gigabytes.
-constexpr int32_t kMaxArrayLength = 1 << 20;
 
 // The slot behind a handle, checked against the module whose call is in progress. Outside any
 // module call the handle is trusted if it looks like a live slot.
@@ -45,11 +42,8 @@ extern "C" void hostSetEventSize(void* handle, int32_t count) {
     EventSlot* slot = findSlot(handle, module);
     logCall(module, Service::SetEventSize, slot, count, 0.0f);
     if (slot == nullptr) return unknownHandle(module, "setEventSize");
-    if (count < 0 || count > kMaxArrayLength) {
-        module->addHostError("setEventSize(" + std::to_string(count) + ") on parameter " +
-                             std::to_string(slot->index) + ": size refused");
-        return;
-    }
+    std::string refusal = sizeRefusal(slot->index, count);
+    if (!refusal.empty()) return module->addHostError(std::move(refusal));
     slot->length = count;
     slot->elements.resize(static_cast<std::size_t>(count), 0.0f);
 }
@@ -79,12 +73,8 @@ extern "C" void hostSetEventArrayValue(void* handle, int32_t index, float value)
     EventSlot* slot = findSlot(handle, module);
     logCall(module, Service::SetEventArrayValue, slot, index, value);
     if (slot == nullptr) return unknownHandle(module, "setEventArrayValue");
-    if (index < 0 || index >= slot->length) {
-        module->addHostError("setEventArrayValue index " + std::to_string(index) +
-                             " outside length " + std::to_string(slot->length) + " of parameter " +
-                             std::to_string(slot->index));
-        return;
-    }
+    std::string refusal = indexRefusal(slot->index, index, slot->length);
+    if (!refusal.empty()) return module->addHostError(std::move(refusal));
     slot->elements[static_cast<std::size_t>(index)] = value;
 }
 

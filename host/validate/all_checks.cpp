@@ -25,6 +25,11 @@ const std::vector<Check>& allChecks() {
          "random and wild values on every parameter: no crash, report, stray write or "
          "hang; outputs finite for finite values, in range for in-range ones",
          fuzzCheck},
+        {"host-rules",
+         "any value on any inlet, in every mode: each host call keeps the host's rules (only the "
+         "handles given, array lengths 0 to 1048576, elements below the length set, host records "
+         "untouched)",
+         hostRulesCheck},
         {"order",
          "calls out of order (process before init, callbacks before wiring, double init, "
          "...): no crash",

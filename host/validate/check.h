@@ -33,6 +33,7 @@ CheckResult instancesCheck(const CheckContext& context);
 CheckResult determinismCheck(const CheckContext& context);
 CheckResult threadsCheck(const CheckContext& context);
 CheckResult fuzzCheck(const CheckContext& context);
+CheckResult hostRulesCheck(const CheckContext& context);
 CheckResult orderCheck(const CheckContext& context);
 CheckResult realTimeCheck(const CheckContext& context);
 CheckResult fpEnvironmentCheck(const CheckContext& context);

@@ -67,6 +67,11 @@ std::string checkMethod(const std::string& name) {
         return "seeded random, extreme and non-finite values through CallBack and Process, "
                "also with positions on cell borders; the host's services check every write";
     }
+    if (name == "host-rules") {
+        return "each inlet set to extreme, non-finite and negative values against the defaults "
+               "and every mode, then its message, the buttons and a block; the host's services "
+               "refuse and record every call outside its rules";
+    }
     if (name == "order") return "the exports called in wrong orders; a crash fails the check";
     if (name == "real-time") return kCounting;
     if (name == "fp-environment") {

@@ -130,13 +130,9 @@ uint64_t fingerprint(const std::vector<Outputs>& runs, uint64_t previous) {
 }
 
 std::vector<std::string> moduleFaults(const Module& module, std::size_t from) {
-    std::vector<std::string> faults;
     const auto& errors = module.hostErrors();
-    for (std::size_t i = from; i < errors.size(); ++i) {
-        if (errors[i].rfind("setEventSize(-", 0) == 0) continue;
-        faults.push_back(errors[i]);
-    }
-    return faults;
+    if (from >= errors.size()) return {};
+    return {errors.begin() + static_cast<std::ptrdiff_t>(from), errors.end()};
 }
 
 std::string settingsText(const ModuleDescription& description, const ModuleProfile& profile,

@@ -42,8 +42,8 @@ bool sameBits(const Outputs& a, const Outputs& b, const ModuleDescription& descr
 // A hash of the bits, to compare runs and builds.
 uint64_t fingerprint(const std::vector<Outputs>& runs, uint64_t previous = 0);
 
-// Host errors that are the module's fault. A size of 0 or below passed on as the module got it
-// is refused by the host but is not a fault of the module.
+// Host errors from the `from`-th on: every refused call is the module's fault, a negative length
+// included.
 std::vector<std::string> moduleFaults(const Module& module, std::size_t from = 0);
 
 // "Octaves = 2.5, Fade = 0, ...": every value inlet's value, for messages.

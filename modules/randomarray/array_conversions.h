@@ -9,10 +9,11 @@
 
 namespace qev {
 
-// "Array Size": truncated toward zero, at most 2048 so that a wild value cannot ask the host for
-// a huge array; NaN gives 0. Counts of 0 or below pass unchanged.
+// "Array Size": truncated toward zero and kept within 0 to 2048, so that a wild value asks the
+// host neither for a huge array nor for a negative length; NaN gives 0.
 inline int32_t arrayCountFromValue(float value) {
     const int32_t count = truncateToInt32(value);
+    if (count < 0) return 0;
     return count < kMaxArraySize ? count : kMaxArraySize;
 }
 

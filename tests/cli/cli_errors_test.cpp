@@ -123,8 +123,10 @@ TEST(CliErrors, PluginReportsArePrintedAsTheyArrive) {
     const ProcessResult r = runQevhost({"run", PROBE_PLUGIN, "--set", "gain=3", "--set", "0=4"});
     EXPECT_EQ(r.exitCode, 1);
     const auto errors = lines(r.err);
-    ASSERT_EQ(errors.size(), 3u) << r.err;
+    ASSERT_EQ(errors.size(), 4u) << r.err;
     EXPECT_EQ(errors[0], "qevhost: plug-in reported: \"probe: gain changed\"");
     EXPECT_EQ(errors[1], errors[0]);
     EXPECT_EQ(errors[2].rfind("qevhost: host error: GetParamInfo(3)", 0), 0u) << errors[2];
+    EXPECT_EQ(errors[3].rfind("qevhost: no values printed", 0), 0u) << errors[3];
+    EXPECT_EQ(r.out, "");
 }

@@ -146,6 +146,14 @@ float FlawedModule::read(FlawedParam param) const {
 
 void FlawedModule::resize() {
     length = countOf(read(kArraySize));
+#if QEV_FLAW == QEV_FLAW_NEGATIVE_LENGTH
+    // Truncated without a floor: a size of -3 asks the host for -3 elements.
+    const float size = read(kArraySize);
+    if (size <= -1.0f && size > -2147483648.0f) {
+        setEventSize(hostInfo, handles[kValues], static_cast<int32_t>(size));
+        return;
+    }
+#endif
     setEventSize(hostInfo, handles[kValues], length);
 }
 

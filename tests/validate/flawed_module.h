@@ -19,9 +19,10 @@
 #define QEV_FLAW_KEEPS_MEMORY 7    // takes 4 kB when the library loads and never gives it back
 #define QEV_FLAW_NAN_PAST_RANGE 8  // outputs NaN when a wire sends 0 to "Array Size" (below range)
 #define QEV_FLAW_BAD_CAPTION 9     // prints a line, then describes "Output" with a wild caption
+#define QEV_FLAW_NEGATIVE_LENGTH 10  // hands a negative "Array Size" on to setEventSize
 // These two are built on a frame that leaves the caller's floating-point environment in force.
-#define QEV_FLAW_FP_LEAKS 10           // sets flush-to-zero and denormals-are-zero in Process
-#define QEV_FLAW_FP_FOLLOWS_CALLER 11  // so computes "Output" in the caller's rounding mode
+#define QEV_FLAW_FP_LEAKS 11           // sets flush-to-zero and denormals-are-zero in Process
+#define QEV_FLAW_FP_FOLLOWS_CALLER 12  // so computes "Output" in the caller's rounding mode
 
 namespace qev::test {
 
