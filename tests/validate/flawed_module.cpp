@@ -1,7 +1,5 @@
 #include "flawed_module.h"
 
-#include <xmmintrin.h>
-
 #include <cfloat>
 #include <cmath>
 #include <cstdio>
@@ -11,6 +9,10 @@
 
 #include "entry_points.h"
 #include "host_services.h"
+
+#if QEV_FLAW == QEV_FLAW_FP_LEAKS
+#include <xmmintrin.h>
+#endif
 
 namespace qev::test {
 
