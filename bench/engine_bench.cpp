@@ -1,7 +1,7 @@
 // The engine alone, against what a C++ user would pick instead: std::mt19937 for the table
-// rebuild, libnoise's Perlin module for one value, and the engine's own scalar path for arrays.
+// rebuild, libnoise's Perlin module for one value (libnoise_bench.cpp), and the engine's own
+// scalar path for arrays.
 #include <benchmark/benchmark.h>
-#include <libnoise/noise.h>
 
 #include <cmath>
 #include <cstdint>
@@ -88,22 +88,6 @@ void OneValueScalar(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * kValuesPerIteration);
 }
 BENCHMARK(OneValueScalar)->ArgsProduct({{1, 4, 16}, {0, 1}});
-
-// libnoise's gradient noise at the same positions and octave count, the fastest quality.
-void LibnoisePerlin(benchmark::State& state) {
-    noise::module::Perlin perlin;
-    perlin.SetOctaveCount(static_cast<int>(state.range(0)));
-    perlin.SetNoiseQuality(noise::QUALITY_FAST);
-    const std::vector<double>& positions = valuePositions();
-    for (auto _ : state) {
-        for (double position : positions) {
-            double value = perlin.GetValue(position, 0.0, 0.0);
-            benchmark::DoNotOptimize(value);
-        }
-    }
-    state.SetItemsProcessed(state.iterations() * kValuesPerIteration);
-}
-BENCHMARK(LibnoisePerlin)->Arg(1)->Arg(4)->Arg(16);
 
 constexpr int kArraySize = 2048;
 
