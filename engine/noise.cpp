@@ -1,6 +1,7 @@
 #include "noise.h"
 
 #include <cmath>
+#include <cstring>
 
 #include "cpu_check.h"
 #include "kernel_input.h"
@@ -28,17 +29,39 @@ OctavePlan::OctavePlan(const OctaveSettings& settings)
       fraction(clampOctaves(settings.octaves) - whole),
       blend(settings.bias, settings.gain, settings.fadeWindow) {}
 
-double sumOctaves(double base, const OctaveSettings& settings, const RandomTable& table) {
-    // With the blend on, every octave costs the scalar sum three more divisions and two branches
-    // it cannot predict; from eight octaves on, sampling four at a time pays for its fixed cost.
-    // Without the blend the scalar sum is the faster one.
-    constexpr int32_t kVectorFromOctaves = 8;
-    const OctavePlan plan(settings);
+namespace {
+
+// Whether the four-octaves-at-a-time sum serves this plan: it has the plain curves only, and
+// below four octaves the scalar sum is as fast.
+bool vectorSumServes(const OctavePlan& plan) {
+    constexpr int32_t kVectorFromOctaves = 4;
     const int32_t sampled = plan.whole + (plan.fraction != 0.0 ? 1 : 0);
-    if (avx2Available() && plan.blend.blends && plan.blend.boundedCurves &&
-        sampled >= kVectorFromOctaves)
-        return sumOctavesAvx2Kernel(octaveKernelInput(plan, table), base);
+    return avx2Available() && plan.blend.boundedCurves && sampled >= kVectorFromOctaves;
+}
+
+bool sameBits(const OctaveSettings& a, const OctaveSettings& b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+}  // namespace
+
+double sumOctaves(double base, const OctaveSettings& settings, const RandomTable& table) {
+    const OctavePlan plan(settings);
+    if (vectorSumServes(plan)) return sumOctavesAvx2Kernel(octaveKernelInput(plan, table), base);
     return sumOctaves(base, plan, table);
+}
+
+double OctaveSum::operator()(double base, const OctaveSettings& settings,
+                             const RandomTable& table) {
+    if (table_ != &table || !sameBits(settings, settings_)) {
+        settings_ = settings;
+        table_ = &table;
+        plan_ = OctavePlan(settings);
+        vector_ = vectorSumServes(plan_);
+        kernelInput_ = octaveKernelInput(plan_, table);
+    }
+    if (vector_) return sumOctavesAvx2Kernel(kernelInput_, base);
+    return sumOctaves(base, plan_, table);
 }
 
 double sumOctavesAvx2(double base, const OctaveSettings& settings, const RandomTable& table) {

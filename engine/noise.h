@@ -2,6 +2,7 @@
 // mapOutputRange(normaliseNoise(sumOctaves(...), noiseMin, noiseMax), outputMin, outputMax).
 #pragma once
 
+#include "noise_block_avx2.h"
 #include "random_table.h"
 
 namespace qev {
@@ -36,6 +37,21 @@ struct OctavePlan {
 
 // sumOctaves with the plan already made, one octave after the other: the reference.
 double sumOctaves(double base, const OctavePlan& plan, const RandomTable& table);
+
+// The octave sum of one value for a caller that computes many with settings that seldom change:
+// the plan (and what the vector sum needs of it) is made again only when the settings differ,
+// bit for bit, from the last call's. Same bits as sumOctaves; allocates nothing.
+class OctaveSum {
+  public:
+    double operator()(double base, const OctaveSettings& settings, const RandomTable& table);
+
+  private:
+    OctaveSettings settings_{};
+    const RandomTable* table_ = nullptr;
+    OctavePlan plan_{OctaveSettings{}};
+    bool vector_ = false;
+    NoiseKernelInput kernelInput_{};
+};
 
 // One octave's share of the sum: ((sample - 0.5) * 2) / k^2. The squares of 1, 2, 4, 8 and 16
 // are powers of two, so their division is an exact product.

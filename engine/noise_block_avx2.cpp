@@ -22,12 +22,9 @@ constexpr double kNarrowLow = -0x1p31;  // positions in [-2^31, 2^31) have 32-bi
 constexpr double kNarrowHigh = 0x1p31;
 
 struct Lanes {
-    __m128i entry;  // the cell's entry
-    __m256d value;  // the same entry as a double
     __m256d frac;   // position - floor(position); NaN for non-finite positions
     __m256d index;  // the entry index as a whole double
 };
-
 // Where an octave's positions lie for the elements at hand: anywhere (each lane is checked), all
 // with 32-bit cells, or all with 32-bit cells at or above 0 (no negative-cell shift needed).
 enum class CellRange { Any, Narrow, NarrowNonNegative };
@@ -42,11 +39,6 @@ struct OctaveStep {
 
 QEV_INLINE __m256d select(__m256d mask, __m256d ifTrue, __m256d ifFalse) {
     return _mm256_blendv_pd(ifFalse, ifTrue, mask);
-}
-
-// The gather mask that takes every lane.
-QEV_INLINE __m256d allLanes() {
-    return _mm256_castsi256_pd(_mm256_set1_epi64x(-1));
 }
 
 // The entry index of cells in [-2^31, 2^31), in double arithmetic that is exact: every
@@ -84,8 +76,9 @@ __attribute__((noinline)) __m256d mapWideCells(const NoiseKernelInput& input, __
     return _mm256_load_pd(indices);
 }
 
-QEV_INLINE __m128i gatherEntries(const int32_t* entries, __m256d index) {
-    return _mm_i32gather_epi32(entries, _mm256_cvttpd_epi32(index), 4);
+// The int32 elements of table at the whole-double indices.
+QEV_INLINE __m128i gatherInt32(const int32_t* table, __m256d index) {
+    return _mm_i32gather_epi32(table, _mm256_cvttpd_epi32(index), 4);
 }
 
 QEV_INLINE Lanes cellLanes(const NoiseKernelInput& input, __m256d position, CellRange range) {
@@ -105,8 +98,6 @@ QEV_INLINE Lanes cellLanes(const NoiseKernelInput& input, __m256d position, Cell
         const int narrowLanes = _mm256_movemask_pd(narrow);
         if (narrowLanes != 0xF) lanes.index = mapWideCells(input, cell, lanes.index, narrowLanes);
     }
-    lanes.entry = gatherEntries(input.entries, lanes.index);
-    lanes.value = _mm256_cvtepi32_pd(lanes.entry);
     return lanes;
 }
 
@@ -127,11 +118,14 @@ QEV_INLINE __m256d gainCurve(__m256d t, __m256d factor) {
     return _mm256_div_pd(numerator, denominator);
 }
 
-// The start zone (frac < window) blends from the previous entry, the end zone
-// (frac > 1 - window) toward the next one; both are (high - low) * t + low with their own t,
-// high and low, so the zone picks the operands and the arithmetic runs once.
+// The blended value of each lane, in entry units. The start zone (frac < window) blends from the
+// previous entry, the end zone (frac > 1 - window) toward the next one; both are
+// (high - low) * t + low with their own t and entries, so the zone picks the operands (one
+// packed pair per lane, diff = high - low being exact) and the arithmetic runs once. Lanes in
+// neither zone take the pair toward the next entry at weight +0: diff * 0 + low is their entry.
 QEV_INLINE __m256d blendLanes(const NoiseKernelInput& input, const Lanes& lanes, __m256d start,
                               __m256d zone) {
+    const __m256d one = _mm256_set1_pd(1.0);
     const __m256d windowEnd = _mm256_set1_pd(input.windowEnd);
     const __m256d into = select(start, lanes.frac, _mm256_sub_pd(lanes.frac, windowEnd));
     const __m256d scaled = input.fadeByProduct
@@ -141,38 +135,39 @@ QEV_INLINE __m256d blendLanes(const NoiseKernelInput& input, const Lanes& lanes,
     __m256d t = select(start, _mm256_add_pd(half, _mm256_set1_pd(0.5)), half);
     if (input.shapesBias) t = biasCurve(t, _mm256_set1_pd(input.biasFactor));
     if (input.shapesGain) t = gainCurve(t, _mm256_set1_pd(input.gainFactor));
+    t = _mm256_and_pd(zone, t);
 
-    const __m256d one = _mm256_set1_pd(1.0);
-    const __m256d previous =
-        select(_mm256_cmp_pd(lanes.index, _mm256_setzero_pd(), _CMP_GT_OQ),
-               _mm256_sub_pd(lanes.index, one), _mm256_set1_pd(kEntryBeforeFirst));
-    const __m256d next = _mm256_add_pd(lanes.index, one);
-    const __m256d neighbour =
-        _mm256_cvtepi32_pd(gatherEntries(input.entries, select(start, previous, next)));
-    const __m256d high = select(start, lanes.value, neighbour);
-    const __m256d low = select(start, neighbour, lanes.value);
-    const __m256d blended = _mm256_add_pd(_mm256_mul_pd(_mm256_sub_pd(high, low), t), low);
-    return select(zone, blended, lanes.value);
+    const __m256d pairIndex =
+        _mm256_add_pd(_mm256_add_pd(lanes.index, lanes.index), _mm256_andnot_pd(start, one));
+    const __m128i pair = gatherInt32(input.blendPairs, pairIndex);
+    const __m256d low = _mm256_cvtepi32_pd(_mm_and_si128(pair, _mm_set1_epi32(0xFFFF)));
+    const __m256d diff = _mm256_cvtepi32_pd(_mm_srai_epi32(pair, 16));
+    return _mm256_add_pd(_mm256_mul_pd(diff, t), low);
 }
 
 // The sample of one octave, value / 9973, scaled to (sample - 0.5) * 2. A value that is not
-// blended is a whole entry, and its scaled sample comes from a table (the same operations, done
-// once per entry value); a blended value is worked out here.
+// blended is a whole entry, whose sample the table holds (the same division, done once per
+// seed); a blended value is divided here.
 template <bool kBlends>
 QEV_INLINE __m256d scaledSampleLanes(const NoiseKernelInput& input, const Lanes& lanes) {
+    __m256d sample;
+    bool blended = false;
     if (kBlends) {
         const __m256d start =
             _mm256_cmp_pd(lanes.frac, _mm256_set1_pd(input.fadeWindow), _CMP_LT_OQ);
         const __m256d end = _mm256_cmp_pd(lanes.frac, _mm256_set1_pd(input.windowEnd), _CMP_GT_OQ);
         const __m256d zone = _mm256_or_pd(start, end);
         if (_mm256_movemask_pd(zone) != 0) {
-            const __m256d sample =
-                _mm256_div_pd(blendLanes(input, lanes, start, zone), _mm256_set1_pd(kTableSize));
-            return _mm256_mul_pd(_mm256_sub_pd(sample, _mm256_set1_pd(0.5)), _mm256_set1_pd(2.0));
+            sample = _mm256_div_pd(blendLanes(input, lanes, start, zone),
+                                   _mm256_set1_pd(kTableSize));
+            blended = true;
         }
     }
-    return _mm256_mask_i32gather_pd(_mm256_setzero_pd(), input.scaledEntries, lanes.entry,
-                                    allLanes(), 8);
+    if (!blended)
+        sample = _mm256_mask_i32gather_pd(_mm256_setzero_pd(), input.samples,
+                                          _mm256_cvttpd_epi32(lanes.index),
+                                          _mm256_castsi256_pd(_mm256_set1_epi64x(-1)), 8);
+    return _mm256_mul_pd(_mm256_sub_pd(sample, _mm256_set1_pd(0.5)), _mm256_set1_pd(2.0));
 }
 
 // ((sample - 0.5) * 2) / k^2 for the octave of one step.
@@ -243,43 +238,58 @@ OctaveStep octaveStep(const NoiseKernelInput& input, int32_t octave, double firs
 
 }  // namespace
 
+namespace {
+
+// k * k for k = 16 down to 1, then 1 for the lanes past octave 1 (see octaveOffsetsFrom).
+constexpr double kSquaresDown[19] = {256, 225, 196, 169, 144, 121, 100, 81, 64, 49,
+                                     36,  25,  16,  9,   4,   1,   1,   1,  1};
+
+// Step j of the sum samples octave top - j: the fractional octave whole + 1 first when there is
+// one, then the whole ones down to 1; four steps to a vector. Lanes past the last step sample
+// octave 1 and are not summed.
+template <CellRange kRange, bool kBlends>
+double sumOctaveLanes(const NoiseKernelInput& input, double base, int32_t top, bool fractional) {
+    const double* offsets = input.octaveOffsets + (16 - top);
+    const double* squares = kSquaresDown + (16 - top);
+    const __m256d b = _mm256_set1_pd(base);
+    alignas(32) double contributions[16];
+    int32_t first = 0;
+    do {  // top >= 1
+        const __m256d square = _mm256_loadu_pd(squares + first);
+        const __m256d position =
+            _mm256_mul_pd(_mm256_add_pd(_mm256_loadu_pd(offsets + first), b), square);
+        const __m256d scaled =
+            scaledSampleLanes<kBlends>(input, cellLanes(input, position, kRange));
+        // Dividing by a power-of-two square gives the bits of the scalar sum's exact product.
+        _mm256_store_pd(contributions + first, _mm256_div_pd(scaled, square));
+        first += 4;
+    } while (first < top);
+    // The additions in the scalar sum's order.
+    double sum = fractional ? contributions[0] * input.fraction : 0.0 + contributions[0];
+    for (int32_t step = 1; step < top; ++step) sum = sum + contributions[step];
+    return sum;
+}
+
+template <bool kBlends>
+double sumOctaveLanes(const NoiseKernelInput& input, double base, int32_t top, bool fractional) {
+    // Offsets are entries in [0, 9973] and squares at most 256, so a base in this range puts
+    // every octave's position in a 32-bit cell; at or above 0, in a cell at or above 0.
+    constexpr double kNarrowBase = 0x1p31 / 256 - 9974;
+    if (base >= 0.0 && base < kNarrowBase)
+        return sumOctaveLanes<CellRange::NarrowNonNegative, kBlends>(input, base, top, fractional);
+    if (base > -kNarrowBase && base < kNarrowBase)
+        return sumOctaveLanes<CellRange::Narrow, kBlends>(input, base, top, fractional);
+    return sumOctaveLanes<CellRange::Any, kBlends>(input, base, top, fractional);
+}
+
+}  // namespace
+
 double sumOctavesAvx2Kernel(const NoiseKernelInput& input, double base) {
-    // Step j of the sum samples octave top - j: the fractional octave whole + 1 first when there
-    // is one, then the whole ones down to 1. Four steps to a vector, built in registers; lanes
-    // past the last step sample octave 1 and are not summed.
     const bool fractional = input.fraction != 0.0;
     const int32_t top = input.wholeOctaves + (fractional ? 1 : 0);
-    const __m256d b = _mm256_set1_pd(base);
-    double sum = 0.0;
-    for (int32_t first = 0; first < top; first += 4) {
-        const __m128i octave =
-            _mm_max_epi32(_mm_sub_epi32(_mm_set1_epi32(top - first), _mm_setr_epi32(0, 1, 2, 3)),
-                          _mm_set1_epi32(1));
-        const __m256d square = _mm256_cvtepi32_pd(_mm_mullo_epi32(octave, octave));
-        const __m256d offset = _mm256_cvtepi32_pd(_mm_i32gather_epi32(
-            input.entries, _mm_and_si128(octave, _mm_set1_epi32(kOctaveOffsetMask)), 4));
-        const __m256d position = _mm256_mul_pd(_mm256_add_pd(offset, b), square);
-        const Lanes cells = cellLanes(input, position, CellRange::Any);
-        const __m256d scaled = input.blends ? scaledSampleLanes<true>(input, cells)
-                                            : scaledSampleLanes<false>(input, cells);
-        // Dividing by a power-of-two square gives the bits of the scalar sum's exact product.
-        const __m256d contribution = _mm256_div_pd(scaled, square);
-
-        // The additions in the scalar sum's order, lane by lane.
-        const __m128d low = _mm256_castpd256_pd128(contribution);
-        const __m128d high = _mm256_extractf128_pd(contribution, 1);
-        const double lanes[4] = {_mm_cvtsd_f64(low), _mm_cvtsd_f64(_mm_unpackhi_pd(low, low)),
-                                 _mm_cvtsd_f64(high), _mm_cvtsd_f64(_mm_unpackhi_pd(high, high))};
-        const int32_t steps = top - first < 4 ? top - first : 4;
-        for (int32_t lane = 0; lane < steps; ++lane) {
-            if (first + lane == 0 && fractional) {
-                sum = lanes[0] * input.fraction;
-            } else {
-                sum = sum + lanes[lane];
-            }
-        }
-    }
-    return sum;
+    if (top == 0) return 0.0;
+    return input.blends ? sumOctaveLanes<true>(input, base, top, fractional)
+                        : sumOctaveLanes<false>(input, base, top, fractional);
 }
 
 namespace {

@@ -11,7 +11,9 @@ namespace qev {
 // Everything the kernel needs, worked out by the caller in baseline code.
 struct NoiseKernelInput {
     const int32_t* entries;                 // the random table
-    const double* scaledEntries;            // scaledEntrySamples()
+    const double* samples;                  // entry / 9973 for every entry
+    const int32_t* blendPairs;              // RandomTable::blendPairs()
+    const double* octaveOffsets;            // RandomTable::octaveOffsetsFrom(16)
     int32_t (*wideCellIndex)(double cell);  // the mapping for cells beyond 32 bits
 
     int32_t wholeOctaves;  // 0 ... 16
@@ -34,10 +36,6 @@ struct NoiseKernelInput {
     double outputMin;
     double outputRange;
 };
-
-// ((e / 9973.0) - 0.5) * 2.0 for every value e an entry can take (0 ... 9973): the scaled sample
-// of a whole entry, with the roundings of the operations themselves.
-const double* scaledEntrySamples();
 
 // The octave sum of one base position, four octaves at a time: the same bits as the scalar sum.
 // Uses the table and octave fields of input only.

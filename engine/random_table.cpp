@@ -68,6 +68,17 @@ bool RandomTable::reseed(int32_t seed, SeededGenerator& generator, SeedCache& la
 #endif
         for (; j < count; ++j) entries_[i + j] = tableEntry(draws[j]);
     }
+    for (int i = 0; i < kSize; ++i) samples_[i] = entries_[i] / kScale;
+    for (int i = 0; i < kCellModulus; ++i) {
+        const int32_t previous = entries_[i > 0 ? i - 1 : kEntryBeforeFirst];
+        blendPairs_[2 * i] = previous + (entries_[i] - previous) * 65536;
+        blendPairs_[2 * i + 1] = entries_[i] + (entries_[i + 1] - entries_[i]) * 65536;
+    }
+    constexpr int32_t kOctaveOffsetMask = 9972;
+    for (int i = 0; i < 16 + kOctaveOffsetPadding; ++i) {
+        const int32_t octave = i < 16 ? 16 - i : 1;
+        octaveOffsets_[i] = entries_[octave & kOctaveOffsetMask];
+    }
     return true;
 }
 

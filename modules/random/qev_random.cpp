@@ -49,7 +49,7 @@ void QevRandom::onProcess() {
 
     settings.fadeWindow = fade * 0.5;
     const double base = (offset + input) * scale;
-    const double sum = sumOctaves(base, settings, randomTable);
+    const double sum = octaveSum(base, settings, randomTable);
     const double t = normaliseNoise(sum, noiseMin, noiseMax);
     const double value =
         OutputBounds(outputMin, outputMax).clamp(mapOutputRange(t, outputMin, outputMax));
