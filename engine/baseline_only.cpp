@@ -31,4 +31,8 @@ void computeNoiseBlockAvx2Kernel(const NoiseKernelInput&, int32_t, int32_t, doub
     std::abort();
 }
 
+void finishElementsAvx2Kernel(const double*, int32_t, double, double, float*, float*) {
+    std::abort();
+}
+
 }  // namespace qev

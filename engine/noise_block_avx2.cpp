@@ -341,4 +341,41 @@ void computeNoiseBlockAvx2Kernel(const NoiseKernelInput& input, int32_t first, i
     }
 }
 
+void finishElementsAvx2Kernel(const double* values, int32_t count, double low, double high,
+                              float* floats, float* integers) {
+    const __m256d lo = _mm256_set1_pd(low);
+    const __m256d hi = _mm256_set1_pd(high);
+    const __m256d half = _mm256_set1_pd(0.5);
+    int32_t j = 0;
+    for (; j + 4 <= count; j += 4) {
+        __m256d value = _mm256_loadu_pd(values + j);
+        // Below low, low; else above high, high; else (NaN included) the value itself.
+        value = select(_mm256_cmp_pd(value, lo, _CMP_LT_OQ), lo,
+                       select(_mm256_cmp_pd(value, hi, _CMP_GT_OQ), hi, value));
+        const __m256d up = _mm256_round_pd(_mm256_add_pd(value, half),
+                                           _MM_FROUND_TO_NEG_INF | _MM_FROUND_NO_EXC);
+        const __m256d down = _mm256_round_pd(_mm256_sub_pd(value, half),
+                                             _MM_FROUND_TO_POS_INF | _MM_FROUND_NO_EXC);
+        const __m256d rounded =
+            select(_mm256_cmp_pd(value, _mm256_setzero_pd(), _CMP_GT_OQ), up, down);
+        _mm_storeu_ps(floats + j, _mm256_cvtpd_ps(value));
+        _mm_storeu_ps(integers + j, _mm256_cvtpd_ps(rounded));
+    }
+    for (; j < count; ++j) {
+        double value = values[j];
+        if (value < low) {
+            value = low;
+        } else if (value > high) {
+            value = high;
+        }
+        const __m128d v = _mm_set_sd(value);
+        const __m128d h = _mm_set_sd(0.5);
+        const __m128d rounded =
+            value > 0.0 ? _mm_round_sd(v, _mm_add_sd(v, h), _MM_FROUND_TO_NEG_INF | _MM_FROUND_NO_EXC)
+                        : _mm_round_sd(v, _mm_sub_sd(v, h), _MM_FROUND_TO_POS_INF | _MM_FROUND_NO_EXC);
+        floats[j] = static_cast<float>(value);
+        integers[j] = static_cast<float>(_mm_cvtsd_f64(rounded));
+    }
+}
+
 }  // namespace qev

@@ -45,4 +45,8 @@ double sumOctavesAvx2Kernel(const NoiseKernelInput& input, double base);
 void computeNoiseBlockAvx2Kernel(const NoiseKernelInput& input, int32_t first, int32_t count,
                                  double* values);
 
+// finishElements (noise_block.h) four at a time: the same bits as the scalar version.
+void finishElementsAvx2Kernel(const double* values, int32_t count, double low, double high,
+                              float* floats, float* integers);
+
 }  // namespace qev
