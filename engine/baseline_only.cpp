@@ -23,7 +23,7 @@ void drawRunAvx2(const uint32_t*, int32_t, double*, int32_t) {
     std::abort();
 }
 
-double sumOctavesAvx2Kernel(const NoiseKernelInput&, double) {
+void sumOctavesAvx2Kernel(const NoiseKernelInput&, double, double*) {
     std::abort();
 }
 

@@ -1,7 +1,6 @@
 #include "noise.h"
 
 #include <cmath>
-#include <cstring>
 
 #include "cpu_check.h"
 #include "kernel_input.h"
@@ -39,36 +38,31 @@ bool vectorSumServes(const OctavePlan& plan) {
     return avx2Available() && plan.blend.boundedCurves && sampled >= kVectorFromOctaves;
 }
 
-bool sameBits(const OctaveSettings& a, const OctaveSettings& b) {
-    return std::memcmp(&a, &b, sizeof a) == 0;
-}
-
 }  // namespace
 
 double sumOctaves(double base, const OctaveSettings& settings, const RandomTable& table) {
     const OctavePlan plan(settings);
-    if (vectorSumServes(plan)) return sumOctavesAvx2Kernel(octaveKernelInput(plan, table), base);
-    return sumOctaves(base, plan, table);
+    if (!vectorSumServes(plan)) return sumOctaves(base, plan, table);
+    double sum;
+    sumOctavesAvx2Kernel(octaveKernelInput(plan, table), base, &sum);
+    return sum;
 }
 
-double OctaveSum::operator()(double base, const OctaveSettings& settings,
-                             const RandomTable& table) {
-    if (table_ != &table || !sameBits(settings, settings_)) {
-        settings_ = settings;
-        table_ = &table;
-        plan_ = OctavePlan(settings);
-        vector_ = vectorSumServes(plan_);
-        kernelInput_ = octaveKernelInput(plan_, table);
-    }
-    if (vector_) return sumOctavesAvx2Kernel(kernelInput_, base);
-    return sumOctaves(base, plan_, table);
+void OctaveSum::remake(const OctaveSettings& settings, const RandomTable& table) {
+    settings_ = settings;
+    table_ = &table;
+    plan_ = OctavePlan(settings);
+    vector_ = vectorSumServes(plan_);
+    kernelInput_ = octaveKernelInput(plan_, table);
 }
 
 double sumOctavesAvx2(double base, const OctaveSettings& settings, const RandomTable& table) {
     const OctavePlan plan(settings);
     // The kernel has the plain curves only; the guarded ones are the reference's.
     if (!plan.blend.boundedCurves) return sumOctaves(base, plan, table);
-    return sumOctavesAvx2Kernel(octaveKernelInput(plan, table), base);
+    double sum;
+    sumOctavesAvx2Kernel(octaveKernelInput(plan, table), base, &sum);
+    return sum;
 }
 
 double sumOctaves(double base, const OctavePlan& plan, const RandomTable& table) {
@@ -83,18 +77,6 @@ double sumOctaves(double base, const OctavePlan& plan, const RandomTable& table)
         sum = sum + octaveContribution(sample, octave);
     }
     return sum;
-}
-
-double normaliseNoise(double sum, double noiseMin, double noiseMax) {
-    double lo = noiseMin;
-    double hi = noiseMax;
-    if (lo > hi) {
-        lo = noiseMax;
-        hi = noiseMin;
-    }
-    if (lo > sum) return 0.0;
-    if (sum >= hi) return 1.0;
-    return (sum - lo) / (hi - lo);
 }
 
 }  // namespace qev

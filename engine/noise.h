@@ -2,6 +2,8 @@
 // mapOutputRange(normaliseNoise(sumOctaves(...), noiseMin, noiseMax), outputMin, outputMax).
 #pragma once
 
+#include <cstring>
+
 #include "noise_block_avx2.h"
 #include "random_table.h"
 
@@ -43,9 +45,18 @@ double sumOctaves(double base, const OctavePlan& plan, const RandomTable& table)
 // bit for bit, from the last call's. Same bits as sumOctaves; allocates nothing.
 class OctaveSum {
   public:
-    double operator()(double base, const OctaveSettings& settings, const RandomTable& table);
+    double operator()(double base, const OctaveSettings& settings, const RandomTable& table) {
+        if (table_ != &table || std::memcmp(&settings, &settings_, sizeof settings) != 0)
+            remake(settings, table);
+        if (!vector_) return sumOctaves(base, plan_, table);
+        double sum;
+        sumOctavesAvx2Kernel(kernelInput_, base, &sum);
+        return sum;
+    }
 
   private:
+    void remake(const OctaveSettings& settings, const RandomTable& table);
+
     OctaveSettings settings_{};
     const RandomTable* table_ = nullptr;
     OctavePlan plan_{OctaveSettings{}};
@@ -64,7 +75,17 @@ inline double octaveContribution(double sample, int32_t octave) {
 }
 
 // Maps sum through [min(noiseMin, noiseMax), max(...)] onto [0, 1]; NaN stays NaN.
-double normaliseNoise(double sum, double noiseMin, double noiseMax);
+inline double normaliseNoise(double sum, double noiseMin, double noiseMax) {
+    double lo = noiseMin;
+    double hi = noiseMax;
+    if (lo > hi) {
+        lo = noiseMax;
+        hi = noiseMin;
+    }
+    if (lo > sum) return 0.0;
+    if (sum >= hi) return 1.0;
+    return (sum - lo) / (hi - lo);
+}
 
 // (outputMax - outputMin) * t + outputMin; a reversed range falls.
 inline double mapOutputRange(double t, double outputMin, double outputMax) {

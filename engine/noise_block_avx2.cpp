@@ -248,7 +248,7 @@ constexpr double kSquaresDown[19] = {256, 225, 196, 169, 144, 121, 100, 81, 64, 
 // one, then the whole ones down to 1; four steps to a vector. Lanes past the last step sample
 // octave 1 and are not summed.
 template <CellRange kRange, bool kBlends>
-double sumOctaveLanes(const NoiseKernelInput& input, double base, int32_t top, bool fractional) {
+QEV_INLINE double sumOctaveLanes(const NoiseKernelInput& input, double base, int32_t top, bool fractional) {
     const double* offsets = input.octaveOffsets + (16 - top);
     const double* squares = kSquaresDown + (16 - top);
     const __m256d b = _mm256_set1_pd(base);
@@ -271,7 +271,8 @@ double sumOctaveLanes(const NoiseKernelInput& input, double base, int32_t top, b
 }
 
 template <bool kBlends>
-double sumOctaveLanes(const NoiseKernelInput& input, double base, int32_t top, bool fractional) {
+QEV_INLINE double sumOctaveLanes(const NoiseKernelInput& input, double base, int32_t top,
+                                 bool fractional) {
     // Offsets are entries in [0, 9973] and squares at most 256, so a base in this range puts
     // every octave's position in a 32-bit cell; at or above 0, in a cell at or above 0.
     constexpr double kNarrowBase = 0x1p31 / 256 - 9974;
@@ -284,12 +285,15 @@ double sumOctaveLanes(const NoiseKernelInput& input, double base, int32_t top, b
 
 }  // namespace
 
-double sumOctavesAvx2Kernel(const NoiseKernelInput& input, double base) {
+void sumOctavesAvx2Kernel(const NoiseKernelInput& input, double base, double* sum) {
     const bool fractional = input.fraction != 0.0;
     const int32_t top = input.wholeOctaves + (fractional ? 1 : 0);
-    if (top == 0) return 0.0;
-    return input.blends ? sumOctaveLanes<true>(input, base, top, fractional)
-                        : sumOctaveLanes<false>(input, base, top, fractional);
+    if (top == 0) {
+        *sum = 0.0;
+    } else {
+        *sum = input.blends ? sumOctaveLanes<true>(input, base, top, fractional)
+                            : sumOctaveLanes<false>(input, base, top, fractional);
+    }
 }
 
 namespace {

@@ -38,8 +38,9 @@ struct NoiseKernelInput {
 };
 
 // The octave sum of one base position, four octaves at a time: the same bits as the scalar sum.
-// Uses the table and octave fields of input only.
-double sumOctavesAvx2Kernel(const NoiseKernelInput& input, double base);
+// Uses the table and octave fields of input only. The sum is stored, not returned: a 32-bit
+// caller would otherwise receive it through the x87 stack.
+void sumOctavesAvx2Kernel(const NoiseKernelInput& input, double base, double* sum);
 
 // values[j] for element first + j, j < count: the same bits as the scalar block.
 void computeNoiseBlockAvx2Kernel(const NoiseKernelInput& input, int32_t first, int32_t count,
