@@ -5,7 +5,7 @@ namespace qev {
 NoiseKernelInput octaveKernelInput(const OctavePlan& plan, const RandomTable& table) {
     NoiseKernelInput in{};
     in.entries = table.data();
-    in.samples = table.samples();
+    in.scaledSamples = table.scaledSamples();
     in.blendPairs = table.blendPairs();
     in.octaveOffsets = table.octaveOffsetsFrom(16);
     in.wideCellIndex = &RandomTable::cellIndex;

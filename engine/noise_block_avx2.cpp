@@ -146,28 +146,24 @@ QEV_INLINE __m256d blendLanes(const NoiseKernelInput& input, const Lanes& lanes,
 }
 
 // The sample of one octave, value / 9973, scaled to (sample - 0.5) * 2. A value that is not
-// blended is a whole entry, whose sample the table holds (the same division, done once per
-// seed); a blended value is divided here.
+// blended is a whole entry, whose scaled sample the table holds (the same operations, done once
+// per seed); a blended value is divided and scaled here.
 template <bool kBlends>
 QEV_INLINE __m256d scaledSampleLanes(const NoiseKernelInput& input, const Lanes& lanes) {
-    __m256d sample;
-    bool blended = false;
     if (kBlends) {
         const __m256d start =
             _mm256_cmp_pd(lanes.frac, _mm256_set1_pd(input.fadeWindow), _CMP_LT_OQ);
         const __m256d end = _mm256_cmp_pd(lanes.frac, _mm256_set1_pd(input.windowEnd), _CMP_GT_OQ);
         const __m256d zone = _mm256_or_pd(start, end);
         if (_mm256_movemask_pd(zone) != 0) {
-            sample = _mm256_div_pd(blendLanes(input, lanes, start, zone),
-                                   _mm256_set1_pd(kTableSize));
-            blended = true;
+            const __m256d sample =
+                _mm256_div_pd(blendLanes(input, lanes, start, zone), _mm256_set1_pd(kTableSize));
+            return _mm256_mul_pd(_mm256_sub_pd(sample, _mm256_set1_pd(0.5)), _mm256_set1_pd(2.0));
         }
     }
-    if (!blended)
-        sample = _mm256_mask_i32gather_pd(_mm256_setzero_pd(), input.samples,
-                                          _mm256_cvttpd_epi32(lanes.index),
-                                          _mm256_castsi256_pd(_mm256_set1_epi64x(-1)), 8);
-    return _mm256_mul_pd(_mm256_sub_pd(sample, _mm256_set1_pd(0.5)), _mm256_set1_pd(2.0));
+    return _mm256_mask_i32gather_pd(_mm256_setzero_pd(), input.scaledSamples,
+                                    _mm256_cvttpd_epi32(lanes.index),
+                                    _mm256_castsi256_pd(_mm256_set1_epi64x(-1)), 8);
 }
 
 // ((sample - 0.5) * 2) / k^2 for the octave of one step.

@@ -33,6 +33,7 @@ constexpr double kPoleSample = 1e300;
 }  // namespace
 
 RandomTable::RandomTable() {
+    for (double& scaled : scaledSamples_) scaled = -1.0;
     chooseVectorPaths();
 }
 
@@ -68,7 +69,10 @@ bool RandomTable::reseed(int32_t seed, SeededGenerator& generator, SeedCache& la
 #endif
         for (; j < count; ++j) entries_[i + j] = tableEntry(draws[j]);
     }
-    for (int i = 0; i < kSize; ++i) samples_[i] = entries_[i] / kScale;
+    for (int i = 0; i < kSize; ++i) {
+        samples_[i] = entries_[i] / kScale;
+        scaledSamples_[i] = (samples_[i] - 0.5) * 2.0;
+    }
     for (int i = 0; i < kCellModulus; ++i) {
         const int32_t previous = entries_[i > 0 ? i - 1 : kEntryBeforeFirst];
         blendPairs_[2 * i] = previous + (entries_[i] - previous) * 65536;

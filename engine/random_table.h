@@ -76,6 +76,8 @@ class RandomTable {
     // entry / 9973 for every entry: the sample of every cell that does not blend, divided once
     // per table with the same division.
     const double* samples() const { return samples_; }
+    // (sample - 0.5) * 2 of the same: what a whole entry adds to the octave sum before its weight.
+    const double* scaledSamples() const { return scaledSamples_; }
     // The offset table[k & 9972] of octave k as a double, for k = 16 down to 1 and then three more
     // copies of octave 1's (kOctaveOffsetPadding), so that four consecutive octaves counted down
     // from any k >= 1 can be read at once.
@@ -100,6 +102,7 @@ class RandomTable {
     // Zero until the first build, so a module driven before initialisation reads defined values.
     int32_t entries_[kSize] = {};
     double samples_[kSize] = {};
+    double scaledSamples_[kSize];  // -1 (the scaled sample of entry 0) until the first build
     double octaveOffsets_[16 + kOctaveOffsetPadding] = {};
     int32_t blendPairs_[2 * kCellModulus] = {};
 };

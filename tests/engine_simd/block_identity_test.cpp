@@ -128,8 +128,11 @@ TEST(NoiseBlockIdentity, PerSeedTablesMatchTheArithmetic) {
     volatile double divisor = RandomTable::kScale;  // run-time arithmetic, not folded
     for (int32_t seed : {42, -123456}) {
         const RandomTable table = tableFor(seed);
-        for (int i = 0; i < RandomTable::kSize; ++i)
-            ASSERT_EQ(bitsOf(table.samples()[i]), bitsOf(table[i] / divisor)) << i;
+        for (int i = 0; i < RandomTable::kSize; ++i) {
+            const double sample = table[i] / divisor;
+            ASSERT_EQ(bitsOf(table.samples()[i]), bitsOf(sample)) << i;
+            ASSERT_EQ(bitsOf(table.scaledSamples()[i]), bitsOf((sample - 0.5) * 2.0)) << i;
+        }
         for (int i = 0; i < RandomTable::kCellModulus; ++i) {
             const int32_t previous = table[i > 0 ? i - 1 : RandomTable::kEntryBeforeFirst];
             const int32_t from[2] = {previous, table[i]};
