@@ -166,40 +166,67 @@ QEV_INLINE __m256d scaledSampleLanes(const NoiseKernelInput& input, const Lanes&
                                     _mm256_castsi256_pd(_mm256_set1_epi64x(-1)), 8);
 }
 
-// ((sample - 0.5) * 2) / k^2 for the octave of one step.
-template <bool kBlends>
-QEV_INLINE __m256d sampleOctave(const NoiseKernelInput& input, const OctaveStep& step,
-                                __m256d base) {
-    const __m256d position = _mm256_mul_pd(_mm256_add_pd(_mm256_set1_pd(step.offset), base),
-                                           _mm256_set1_pd(step.square));
-    const __m256d scaled =
-        scaledSampleLanes<kBlends>(input, cellLanes(input, position, step.cells));
-    return step.inverse != 0.0 ? _mm256_mul_pd(scaled, _mm256_set1_pd(step.inverse))
-                               : _mm256_div_pd(scaled, _mm256_set1_pd(step.square));
+// ((sample - 0.5) * 2) / k^2 for the octave of one step: by the exact product when k is a power
+// of two (kByInverse), else by the division.
+template <bool kBlends, CellRange kRange, bool kByInverse>
+QEV_INLINE __m256d sampleOctave(const NoiseKernelInput& input, __m256d offset, __m256d square,
+                                __m256d inverse, __m256d base) {
+    const __m256d position = _mm256_mul_pd(_mm256_add_pd(offset, base), square);
+    const __m256d scaled = scaledSampleLanes<kBlends>(input, cellLanes(input, position, kRange));
+    return kByInverse ? _mm256_mul_pd(scaled, inverse) : _mm256_div_pd(scaled, square);
 }
 
-template <bool kBlends>
-QEV_INLINE __m256d noiseLanes(const NoiseKernelInput& input, const OctaveStep* steps,
-                              int32_t stepCount, __m256d base) {
-    // The fractional octave, when there is one, is the first step and is weighed first.
-    __m256d sum = _mm256_setzero_pd();
-    int32_t k = 0;
-    if (input.fraction != 0.0) {
-        sum = _mm256_mul_pd(sampleOctave<kBlends>(input, steps[0], base),
-                            _mm256_set1_pd(input.fraction));
-        k = 1;
-    }
-    for (; k < stepCount; ++k)
-        sum = _mm256_add_pd(sum, sampleOctave<kBlends>(input, steps[k], base));
+// The sums of a block, kept in memory while one octave after the other passes over all of its
+// elements: each octave's settings stay in registers and its choices out of the element loop.
+struct BlockSums {
+    static constexpr int32_t kCapacity = 256;  // elements per call of the kernel at most
+    alignas(32) double base[kCapacity];
+    alignas(32) double sum[kCapacity];
+};
 
-    // Below the window 0, at or above it 1, else the position within it.
-    const __m256d lo = _mm256_set1_pd(input.noiseLow);
-    const __m256d hi = _mm256_set1_pd(input.noiseHigh);
-    __m256d t = _mm256_div_pd(_mm256_sub_pd(sum, lo), _mm256_sub_pd(hi, lo));
-    t = select(_mm256_cmp_pd(sum, hi, _CMP_GE_OQ), _mm256_set1_pd(1.0), t);
-    t = select(_mm256_cmp_pd(lo, sum, _CMP_GT_OQ), _mm256_setzero_pd(), t);
-    return _mm256_add_pd(_mm256_mul_pd(_mm256_set1_pd(input.outputRange), t),
-                         _mm256_set1_pd(input.outputMin));
+// Adds one octave's contribution to the sum of every element (vectors of four); with kFirst, the
+// contribution times the fraction replaces the sum (the fractional octave comes first).
+template <bool kBlends, CellRange kRange, bool kByInverse, bool kFirst>
+void octaveOverBlock(const NoiseKernelInput& input, const OctaveStep& step, BlockSums& sums,
+                     int32_t vectors) {
+    const __m256d offset = _mm256_set1_pd(step.offset);
+    const __m256d square = _mm256_set1_pd(step.square);
+    const __m256d inverse = _mm256_set1_pd(step.inverse);
+    const __m256d fraction = _mm256_set1_pd(input.fraction);
+    for (int32_t v = 0; v < 4 * vectors; v += 4) {
+        const __m256d contribution = sampleOctave<kBlends, kRange, kByInverse>(
+            input, offset, square, inverse, _mm256_load_pd(sums.base + v));
+        _mm256_store_pd(sums.sum + v,
+                        kFirst ? _mm256_mul_pd(contribution, fraction)
+                               : _mm256_add_pd(_mm256_load_pd(sums.sum + v), contribution));
+    }
+}
+
+template <bool kBlends, bool kFirst>
+void octaveOverBlock(const NoiseKernelInput& input, const OctaveStep& step, BlockSums& sums,
+                     int32_t vectors) {
+    const bool byInverse = step.inverse != 0.0;
+    if (step.cells == CellRange::NarrowNonNegative) {
+        if (byInverse) {
+            octaveOverBlock<kBlends, CellRange::NarrowNonNegative, true, kFirst>(input, step, sums,
+                                                                                vectors);
+        } else {
+            octaveOverBlock<kBlends, CellRange::NarrowNonNegative, false, kFirst>(input, step,
+                                                                                 sums, vectors);
+        }
+    } else if (step.cells == CellRange::Narrow) {
+        if (byInverse) {
+            octaveOverBlock<kBlends, CellRange::Narrow, true, kFirst>(input, step, sums, vectors);
+        } else {
+            octaveOverBlock<kBlends, CellRange::Narrow, false, kFirst>(input, step, sums, vectors);
+        }
+    } else {
+        if (byInverse) {
+            octaveOverBlock<kBlends, CellRange::Any, true, kFirst>(input, step, sums, vectors);
+        } else {
+            octaveOverBlock<kBlends, CellRange::Any, false, kFirst>(input, step, sums, vectors);
+        }
+    }
 }
 
 double basePosition(const NoiseKernelInput& input, int32_t element) {
@@ -294,29 +321,50 @@ void sumOctavesAvx2Kernel(const NoiseKernelInput& input, double base, double* su
 
 namespace {
 
-// The element loop, with the blend decided at compile time so that a block without it carries
-// none of its code.
+// The block, octave by octave over all elements, with the blend decided at compile time so that
+// a block without it carries none of its code; then the noise window and the output range.
 template <bool kBlends>
 void noiseBlock(const NoiseKernelInput& input, const OctaveStep* steps, int32_t stepCount,
                 int32_t first, int32_t count, double* values) {
+    BlockSums sums;
+    const int32_t vectors = (count + 3) / 4;
     const __m256d w = _mm256_set1_pd(input.wrappedOffset);
     const __m256d scale = _mm256_set1_pd(input.scale);
-    for (int32_t j = 0; j < count; j += 4) {
+    for (int32_t j = 0; j < 4 * vectors; j += 4) {
         // Past the end, lanes repeat the last element; their results are not stored.
-        const int32_t last = count - 1;
         const __m128i elements = _mm_add_epi32(
             _mm_set1_epi32(first),
             _mm_min_epi32(_mm_add_epi32(_mm_set1_epi32(j), _mm_setr_epi32(0, 1, 2, 3)),
-                          _mm_set1_epi32(last)));
+                          _mm_set1_epi32(count - 1)));
         const __m256d index = _mm256_cvtepi32_pd(elements);
-        const __m256d base = _mm256_add_pd(w, _mm256_mul_pd(_mm256_add_pd(index, w), scale));
-        const __m256d result = noiseLanes<kBlends>(input, steps, stepCount, base);
+        _mm256_store_pd(sums.base + j,
+                        _mm256_add_pd(w, _mm256_mul_pd(_mm256_add_pd(index, w), scale)));
+        _mm256_store_pd(sums.sum + j, _mm256_setzero_pd());
+    }
+    // The fractional octave, when there is one, is the first step and is weighed first.
+    int32_t k = 0;
+    if (input.fraction != 0.0 && stepCount > 0) {
+        octaveOverBlock<kBlends, true>(input, steps[0], sums, vectors);
+        k = 1;
+    }
+    for (; k < stepCount; ++k) octaveOverBlock<kBlends, false>(input, steps[k], sums, vectors);
+
+    // Below the window 0, at or above it 1, else the position within it.
+    const __m256d lo = _mm256_set1_pd(input.noiseLow);
+    const __m256d hi = _mm256_set1_pd(input.noiseHigh);
+    for (int32_t j = 0; j < count; j += 4) {
+        const __m256d sum = _mm256_load_pd(sums.sum + j);
+        __m256d t = _mm256_div_pd(_mm256_sub_pd(sum, lo), _mm256_sub_pd(hi, lo));
+        t = select(_mm256_cmp_pd(sum, hi, _CMP_GE_OQ), _mm256_set1_pd(1.0), t);
+        t = select(_mm256_cmp_pd(lo, sum, _CMP_GT_OQ), _mm256_setzero_pd(), t);
+        const __m256d result = _mm256_add_pd(_mm256_mul_pd(_mm256_set1_pd(input.outputRange), t),
+                                             _mm256_set1_pd(input.outputMin));
         if (count - j >= 4) {
             _mm256_storeu_pd(values + j, result);
         } else {
             alignas(32) double lanes[4];
             _mm256_store_pd(lanes, result);
-            for (int32_t k = 0; j + k < count; ++k) values[j + k] = lanes[k];
+            for (int32_t i = 0; j + i < count; ++i) values[j + i] = lanes[i];
         }
     }
 }
@@ -325,6 +373,13 @@ void noiseBlock(const NoiseKernelInput& input, const OctaveStep* steps, int32_t 
 
 void computeNoiseBlockAvx2Kernel(const NoiseKernelInput& input, int32_t first, int32_t count,
                                  double* values) {
+    // Longer blocks go in parts the size of the kernel's own sums.
+    while (count > BlockSums::kCapacity) {
+        computeNoiseBlockAvx2Kernel(input, first, BlockSums::kCapacity, values);
+        first += BlockSums::kCapacity;
+        count -= BlockSums::kCapacity;
+        values += BlockSums::kCapacity;
+    }
     // The octaves in the order they are summed: the fractional one first, then whole ones down.
     const double firstBase = basePosition(input, first);
     const double lastBase = basePosition(input, first + count - 1);
