@@ -55,7 +55,8 @@ void Mt19937SameWords(benchmark::State& state) {
 BENCHMARK(Mt19937SameWords);
 
 // One value per position, as the single-value module computes it per block: octave sum (on the
-// path the CPU check picks, the settings' plan kept across values), noise window, output range. Arguments: octaves, Fade (0 or 1).
+// path the CPU check picks, the settings' plan kept across values), noise window, output range.
+// Arguments: octaves, Fade (0 or 1).
 void OneValue(benchmark::State& state) {
     const RandomTable& table = seed42Table();
     const OctaveSettings settings{static_cast<double>(state.range(0)), state.range(1) * 0.5, kBias,

@@ -59,8 +59,8 @@ void finishElementsScalar(const double* values, int32_t count, double low, doubl
     }
 }
 
-void finishElementsAvx2(const double* values, int32_t count, double low, double high,
-                        float* floats, float* integers) {
+void finishElementsAvx2(const double* values, int32_t count, double low, double high, float* floats,
+                        float* integers) {
     finishElementsAvx2Kernel(values, count, low, high, floats, integers);
 }
 

@@ -41,8 +41,8 @@ void finishElementsScalar(const double* values, int32_t count, double low, doubl
                           float* floats, float* integers);
 
 // The same four at a time with AVX2; only where noiseBlockAvx2Available(). Same bits.
-void finishElementsAvx2(const double* values, int32_t count, double low, double high,
-                        float* floats, float* integers);
+void finishElementsAvx2(const double* values, int32_t count, double low, double high, float* floats,
+                        float* integers);
 
 // The fastest implementation this processor runs; same bits as the scalar one.
 void finishElements(const double* values, int32_t count, double low, double high, float* floats,

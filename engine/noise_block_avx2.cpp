@@ -6,7 +6,7 @@
 
 #include <immintrin.h>
 
-// Everything here is inlined into the kernel's loop (the one cold helper excepted), so the lanes
+// Everything here is inlined into the kernels' loops (the one cold helper excepted), so the lanes
 // stay in registers.
 #define QEV_INLINE __attribute__((always_inline)) inline
 
@@ -16,7 +16,6 @@ namespace {
 
 constexpr int kCellModulus = 9971;
 constexpr int kTableSize = 9973;
-constexpr int kEntryBeforeFirst = kCellModulus - 1;
 constexpr int kOctaveOffsetMask = 9972;
 constexpr double kNarrowLow = -0x1p31;  // positions in [-2^31, 2^31) have 32-bit cells
 constexpr double kNarrowHigh = 0x1p31;
@@ -25,6 +24,7 @@ struct Lanes {
     __m256d frac;   // position - floor(position); NaN for non-finite positions
     __m256d index;  // the entry index as a whole double
 };
+
 // Where an octave's positions lie for the elements at hand: anywhere (each lane is checked), all
 // with 32-bit cells, or all with 32-bit cells at or above 0 (no negative-cell shift needed).
 enum class CellRange { Any, Narrow, NarrowNonNegative };
@@ -209,10 +209,10 @@ void octaveOverBlock(const NoiseKernelInput& input, const OctaveStep& step, Bloc
     if (step.cells == CellRange::NarrowNonNegative) {
         if (byInverse) {
             octaveOverBlock<kBlends, CellRange::NarrowNonNegative, true, kFirst>(input, step, sums,
-                                                                                vectors);
+                                                                                 vectors);
         } else {
-            octaveOverBlock<kBlends, CellRange::NarrowNonNegative, false, kFirst>(input, step,
-                                                                                 sums, vectors);
+            octaveOverBlock<kBlends, CellRange::NarrowNonNegative, false, kFirst>(input, step, sums,
+                                                                                  vectors);
         }
     } else if (step.cells == CellRange::Narrow) {
         if (byInverse) {
@@ -271,7 +271,8 @@ constexpr double kSquaresDown[19] = {256, 225, 196, 169, 144, 121, 100, 81, 64, 
 // one, then the whole ones down to 1; four steps to a vector. Lanes past the last step sample
 // octave 1 and are not summed.
 template <CellRange kRange, bool kBlends>
-QEV_INLINE double sumOctaveLanes(const NoiseKernelInput& input, double base, int32_t top, bool fractional) {
+QEV_INLINE double sumOctaveLanes(const NoiseKernelInput& input, double base, int32_t top,
+                                 bool fractional) {
     const double* offsets = input.octaveOffsets + (16 - top);
     const double* squares = kSquaresDown + (16 - top);
     const __m256d b = _mm256_set1_pd(base);
@@ -407,10 +408,10 @@ void finishElementsAvx2Kernel(const double* values, int32_t count, double low, d
         // Below low, low; else above high, high; else (NaN included) the value itself.
         value = select(_mm256_cmp_pd(value, lo, _CMP_LT_OQ), lo,
                        select(_mm256_cmp_pd(value, hi, _CMP_GT_OQ), hi, value));
-        const __m256d up = _mm256_round_pd(_mm256_add_pd(value, half),
-                                           _MM_FROUND_TO_NEG_INF | _MM_FROUND_NO_EXC);
-        const __m256d down = _mm256_round_pd(_mm256_sub_pd(value, half),
-                                             _MM_FROUND_TO_POS_INF | _MM_FROUND_NO_EXC);
+        const __m256d up =
+            _mm256_round_pd(_mm256_add_pd(value, half), _MM_FROUND_TO_NEG_INF | _MM_FROUND_NO_EXC);
+        const __m256d down =
+            _mm256_round_pd(_mm256_sub_pd(value, half), _MM_FROUND_TO_POS_INF | _MM_FROUND_NO_EXC);
         const __m256d rounded =
             select(_mm256_cmp_pd(value, _mm256_setzero_pd(), _CMP_GT_OQ), up, down);
         _mm_storeu_ps(floats + j, _mm256_cvtpd_ps(value));
@@ -426,8 +427,9 @@ void finishElementsAvx2Kernel(const double* values, int32_t count, double low, d
         const __m128d v = _mm_set_sd(value);
         const __m128d h = _mm_set_sd(0.5);
         const __m128d rounded =
-            value > 0.0 ? _mm_round_sd(v, _mm_add_sd(v, h), _MM_FROUND_TO_NEG_INF | _MM_FROUND_NO_EXC)
-                        : _mm_round_sd(v, _mm_sub_sd(v, h), _MM_FROUND_TO_POS_INF | _MM_FROUND_NO_EXC);
+            value > 0.0
+                ? _mm_round_sd(v, _mm_add_sd(v, h), _MM_FROUND_TO_NEG_INF | _MM_FROUND_NO_EXC)
+                : _mm_round_sd(v, _mm_sub_sd(v, h), _MM_FROUND_TO_POS_INF | _MM_FROUND_NO_EXC);
         floats[j] = static_cast<float>(value);
         integers[j] = static_cast<float>(_mm_cvtsd_f64(rounded));
     }

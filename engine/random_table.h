@@ -78,19 +78,17 @@ class RandomTable {
     const double* samples() const { return samples_; }
     // (sample - 0.5) * 2 of the same: what a whole entry adds to the octave sum before its weight.
     const double* scaledSamples() const { return scaledSamples_; }
-    // The offset table[k & 9972] of octave k as a double, for k = 16 down to 1 and then three more
-    // copies of octave 1's (kOctaveOffsetPadding), so that four consecutive octaves counted down
-    // from any k >= 1 can be read at once.
-    static constexpr int kOctaveOffsetPadding = 3;
-    // The two blends of every cell index i, each as low + (diff << 16): element 2i blends from
+    // The two blends of every cell index i, each as low + diff * 65536: element 2i blends from
     // the previous entry (low = table[previous], diff = table[i] - low), element 2i + 1 toward
     // the next (low = table[i], diff = table[i + 1] - low). Entries fit in 16 bits, their
     // differences in signed 16 bits; the blend (diff * t) + low is the one of the entries
     // themselves, since their difference is exact.
     const int32_t* blendPairs() const { return blendPairs_; }
-    const double* octaveOffsetsFrom(int32_t octave) const {
-        return octaveOffsets_ + (16 - octave);
-    }
+    // The offset table[k & 9972] of octave k as a double, for k = 16 down to 1 and then three more
+    // copies of octave 1's (kOctaveOffsetPadding), so that four consecutive octaves counted down
+    // from any k >= 1 can be read at once.
+    static constexpr int kOctaveOffsetPadding = 3;
+    const double* octaveOffsetsFrom(int32_t octave) const { return octaveOffsets_ + (16 - octave); }
 
   private:
     // The cell index and the position's offset into the cell, for positions beyond 32-bit cells.

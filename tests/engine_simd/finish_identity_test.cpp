@@ -25,12 +25,32 @@ uint32_t floatBits(float value) {
 TEST(FinishIdentity, RandomAndExtremeValues) {
     chooseVectorPaths();
     constexpr double inf = std::numeric_limits<double>::infinity();
-    const double extremes[] = {0.0,  -0.0, 0.5,   -0.5,  1.5,    -1.5,    2.5,    -2.5,
-                               0.49999999999999994, -0.49999999999999994, 4503599627370495.5,
-                               -4503599627370497.0, 1e300, -1e300, 3.4e38,  4e38,   -4e38,
-                               inf,  -inf, std::nan(""), 1e-310, -1e-310, 0.999999, -254.5};
-    const double bounds[][2] = {{0, 1}, {-1, 1}, {-inf, inf}, {-3e38, 3e38}, {2, 2}, {-5, -4},
-                                {std::nan(""), 1}, {0, std::nan("")}};
+    const double extremes[] = {0.0,
+                               -0.0,
+                               0.5,
+                               -0.5,
+                               1.5,
+                               -1.5,
+                               2.5,
+                               -2.5,
+                               0.49999999999999994,
+                               -0.49999999999999994,
+                               4503599627370495.5,
+                               -4503599627370497.0,
+                               1e300,
+                               -1e300,
+                               3.4e38,
+                               4e38,
+                               -4e38,
+                               inf,
+                               -inf,
+                               std::nan(""),
+                               1e-310,
+                               -1e-310,
+                               0.999999,
+                               -254.5};
+    const double bounds[][2] = {{0, 1}, {-1, 1},  {-inf, inf},       {-3e38, 3e38},
+                                {2, 2}, {-5, -4}, {std::nan(""), 1}, {0, std::nan("")}};
     CaseSource source(3);
     std::vector<double> values(203);
     for (int round = 0; round < 400; ++round) {
