@@ -166,6 +166,55 @@ QEV_INLINE __m256d scaledSampleLanes(const NoiseKernelInput& input, const Lanes&
                                     _mm256_castsi256_pd(_mm256_set1_epi64x(-1)), 8);
 }
 
+// What one vector of elements needs for an octave with the blend on before the curves' first
+// division: its cells, the blend zones, the weight before the curves and the packed pair. Made
+// ahead of the rest, so that the divisions of one vector overlap the gathers and the cell
+// arithmetic of the next ones (the divider, not the other work, then sets the pace).
+struct BlendFront {
+    Lanes lanes;
+    __m256d zone;
+    __m256d t;
+    __m128i pair;
+};
+
+template <CellRange kRange>
+QEV_INLINE BlendFront blendFront(const NoiseKernelInput& input, __m256d offset, __m256d square,
+                                 __m256d base) {
+    BlendFront f;
+    f.lanes = cellLanes(input, _mm256_mul_pd(_mm256_add_pd(offset, base), square), kRange);
+    const __m256d frac = f.lanes.frac;
+    const __m256d start = _mm256_cmp_pd(frac, _mm256_set1_pd(input.fadeWindow), _CMP_LT_OQ);
+    const __m256d end = _mm256_cmp_pd(frac, _mm256_set1_pd(input.windowEnd), _CMP_GT_OQ);
+    f.zone = _mm256_or_pd(start, end);
+    const __m256d into = select(start, frac, _mm256_sub_pd(frac, _mm256_set1_pd(input.windowEnd)));
+    const __m256d scaled = input.fadeByProduct
+                               ? _mm256_mul_pd(into, _mm256_set1_pd(input.fadeReciprocal))
+                               : _mm256_div_pd(into, _mm256_set1_pd(input.fadeWindow));
+    const __m256d half = _mm256_mul_pd(scaled, _mm256_set1_pd(0.5));
+    f.t = select(start, _mm256_add_pd(half, _mm256_set1_pd(0.5)), half);
+    const __m256d pairIndex = _mm256_add_pd(_mm256_add_pd(f.lanes.index, f.lanes.index),
+                                            _mm256_andnot_pd(start, _mm256_set1_pd(1.0)));
+    f.pair = gatherInt32(input.blendPairs, pairIndex);
+    return f;
+}
+
+// The rest of scaledSampleLanes<true> for a vector whose front is made: the same operations.
+QEV_INLINE __m256d blendBack(const NoiseKernelInput& input, const BlendFront& f) {
+    if (_mm256_movemask_pd(f.zone) == 0)
+        return _mm256_mask_i32gather_pd(_mm256_setzero_pd(), input.scaledSamples,
+                                        _mm256_cvttpd_epi32(f.lanes.index),
+                                        _mm256_castsi256_pd(_mm256_set1_epi64x(-1)), 8);
+    __m256d t = f.t;
+    if (input.shapesBias) t = biasCurve(t, _mm256_set1_pd(input.biasFactor));
+    if (input.shapesGain) t = gainCurve(t, _mm256_set1_pd(input.gainFactor));
+    t = _mm256_and_pd(f.zone, t);
+    const __m256d low = _mm256_cvtepi32_pd(_mm_and_si128(f.pair, _mm_set1_epi32(0xFFFF)));
+    const __m256d diff = _mm256_cvtepi32_pd(_mm_srai_epi32(f.pair, 16));
+    const __m256d sample =
+        _mm256_div_pd(_mm256_add_pd(_mm256_mul_pd(diff, t), low), _mm256_set1_pd(kTableSize));
+    return _mm256_mul_pd(_mm256_sub_pd(sample, _mm256_set1_pd(0.5)), _mm256_set1_pd(2.0));
+}
+
 // ((sample - 0.5) * 2) / k^2 for the octave of one step: by the exact product when k is a power
 // of two (kByInverse), else by the division.
 template <bool kBlends, CellRange kRange, bool kByInverse>
@@ -193,12 +242,33 @@ void octaveOverBlock(const NoiseKernelInput& input, const OctaveStep& step, Bloc
     const __m256d square = _mm256_set1_pd(step.square);
     const __m256d inverse = _mm256_set1_pd(step.inverse);
     const __m256d fraction = _mm256_set1_pd(input.fraction);
-    for (int32_t v = 0; v < 4 * vectors; v += 4) {
-        const __m256d contribution = sampleOctave<kBlends, kRange, kByInverse>(
-            input, offset, square, inverse, _mm256_load_pd(sums.base + v));
-        _mm256_store_pd(sums.sum + v,
-                        kFirst ? _mm256_mul_pd(contribution, fraction)
-                               : _mm256_add_pd(_mm256_load_pd(sums.sum + v), contribution));
+    if constexpr (kBlends) {
+        // Fronts made two vectors ahead; past the end they repeat the last vector's.
+        const int32_t lastV = 4 * vectors - 4;
+        BlendFront front = blendFront<kRange>(input, offset, square, _mm256_load_pd(sums.base));
+        BlendFront second = blendFront<kRange>(input, offset, square,
+                                               _mm256_load_pd(sums.base + (4 <= lastV ? 4 : 0)));
+        for (int32_t v = 0; v < 4 * vectors; v += 4) {
+            const int32_t following = v + 8 <= lastV ? v + 8 : lastV;
+            const BlendFront next = second;
+            second =
+                blendFront<kRange>(input, offset, square, _mm256_load_pd(sums.base + following));
+            const __m256d scaled = blendBack(input, front);
+            const __m256d contribution =
+                kByInverse ? _mm256_mul_pd(scaled, inverse) : _mm256_div_pd(scaled, square);
+            _mm256_store_pd(sums.sum + v,
+                            kFirst ? _mm256_mul_pd(contribution, fraction)
+                                   : _mm256_add_pd(_mm256_load_pd(sums.sum + v), contribution));
+            front = next;
+        }
+    } else {
+        for (int32_t v = 0; v < 4 * vectors; v += 4) {
+            const __m256d contribution = sampleOctave<kBlends, kRange, kByInverse>(
+                input, offset, square, inverse, _mm256_load_pd(sums.base + v));
+            _mm256_store_pd(sums.sum + v,
+                            kFirst ? _mm256_mul_pd(contribution, fraction)
+                                   : _mm256_add_pd(_mm256_load_pd(sums.sum + v), contribution));
+        }
     }
 }
 
