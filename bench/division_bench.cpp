@@ -20,20 +20,23 @@ double runtimeDivisor() {
     return divisor;
 }
 
-// Eight chains of T divided by d, each kept in a register of its own: the empty asm makes every
+// Eight chains of d divided by d, each kept in a register of its own: the empty asm makes every
 // quotient an input of the next round, so the compiler neither merges nor drops a division.
-template <typename T>
-__attribute__((always_inline)) inline void divideChains(T d) {
-    T a = d, b = d, c = d, e = d, f = d, g = d, h = d, i = d;
-    for (int round = 0; round < kRounds; ++round) {
-        a = a / d, b = b / d, c = c / d, e = e / d, f = f / d, g = g / d, h = h / d, i = i / d;
-        asm volatile("" : "+x"(a), "+x"(b), "+x"(c), "+x"(e), "+x"(f), "+x"(g), "+x"(h), "+x"(i));
-    }
-}
+#define QEV_DIVIDE_CHAINS(T, d)                                                           \
+    do {                                                                                  \
+        T a = d, b = d, c = d, e = d, f = d, g = d, h = d, i = d;                         \
+        for (int round = 0; round < kRounds; ++round) {                                   \
+            a = a / d, b = b / d, c = c / d, e = e / d, f = f / d, g = g / d, h = h / d,  \
+            i = i / d;                                                                    \
+            asm volatile(""                                                               \
+                         : "+x"(a), "+x"(b), "+x"(c), "+x"(e), "+x"(f), "+x"(g), "+x"(h), \
+                           "+x"(i));                                                      \
+        }                                                                                 \
+    } while (false)
 
 void DivisionScalar(benchmark::State& state) {
     const double divisor = runtimeDivisor();
-    for (auto _ : state) divideChains(divisor);
+    for (auto _ : state) QEV_DIVIDE_CHAINS(double, divisor);
     state.SetItemsProcessed(state.iterations() * kRounds * kChains);
 }
 BENCHMARK(DivisionScalar);
@@ -42,7 +45,8 @@ BENCHMARK(DivisionScalar);
 using Vector4 = double __attribute__((vector_size(32)));
 
 __attribute__((target("avx2"), noinline)) void divideVectors(double divisor) {
-    divideChains(Vector4{divisor, divisor, divisor, divisor});
+    const Vector4 d = {divisor, divisor, divisor, divisor};
+    QEV_DIVIDE_CHAINS(Vector4, d);
 }
 
 // Four doubles per instruction, where the engine's vector paths run.
