@@ -36,7 +36,8 @@ void computeNoiseBlock(const NoiseBlockSettings& settings, const RandomTable& ta
                        int32_t count, double* values);
 
 // The array module's two outputs of values[j], j < count: the value kept within [low, high]
-// (NaN passes; low <= high) as a float, and that value rounded half away from zero as a float.
+// (NaN passes; low <= high) as a float, and that value rounded half away from zero as a float
+// ((-0.5, 0] gives -0).
 void finishElementsScalar(const double* values, int32_t count, double low, double high,
                           float* floats, float* integers);
 

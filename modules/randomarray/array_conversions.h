@@ -1,4 +1,4 @@
-// Conversions of the array module's parameter values and of its results.
+// Conversions of the array module's parameter values.
 #pragma once
 
 #include <cstdint>
