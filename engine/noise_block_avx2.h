@@ -1,7 +1,8 @@
 // The AVX2 kernels of the octave sum: a noise block four elements at a time, one value four
-// octaves at a time, and the array module's outputs of a block four at a time. Their translation unit is built for AVX2, so it sees plain values only (no
-// shared inline code that the linker might take from it for processors without AVX2); the
-// engine calls them only after the CPU check.
+// octaves at a time, and the array module's outputs of a block four at a time. Their translation
+// unit is built for AVX2, so it sees plain values only (no shared inline code that the linker
+// might take from it for processors without AVX2); the engine calls them only after the CPU
+// check.
 #pragma once
 
 #include <cstdint>
