@@ -23,11 +23,15 @@ void drawRunAvx2(const uint32_t*, int32_t, double*, int32_t) {
     std::abort();
 }
 
-double sumOctavesAvx2Kernel(const NoiseKernelInput&, double) {
+void sumOctavesAvx2Kernel(const NoiseKernelInput&, double, double*) {
     std::abort();
 }
 
 void computeNoiseBlockAvx2Kernel(const NoiseKernelInput&, int32_t, int32_t, double*) {
+    std::abort();
+}
+
+void finishElementsAvx2Kernel(const double*, int32_t, double, double, float*, float*) {
     std::abort();
 }
 

@@ -2,31 +2,12 @@
 
 namespace qev {
 
-namespace {
-
-// ((entry / 9973) - 0.5) * 2 for every entry value, worked out by the compiler, whose constant
-// arithmetic rounds exactly as the run-time one does (a test compares every entry value).
-struct ScaledEntryTable {
-    double values[RandomTable::kSize + 1];
-};
-constexpr ScaledEntryTable makeScaledEntryTable() {
-    ScaledEntryTable table{};
-    for (int i = 0; i <= RandomTable::kSize; ++i)
-        table.values[i] = ((i / RandomTable::kScale) - 0.5) * 2.0;
-    return table;
-}
-constexpr ScaledEntryTable kScaledEntries = makeScaledEntryTable();
-
-}  // namespace
-
-const double* scaledEntrySamples() {
-    return kScaledEntries.values;
-}
-
 NoiseKernelInput octaveKernelInput(const OctavePlan& plan, const RandomTable& table) {
     NoiseKernelInput in{};
     in.entries = table.data();
-    in.scaledEntries = kScaledEntries.values;
+    in.scaledSamples = table.scaledSamples();
+    in.blendPairs = table.blendPairs();
+    in.octaveOffsets = table.octaveOffsetsFrom(16);
     in.wideCellIndex = &RandomTable::cellIndex;
     in.wholeOctaves = plan.whole;
     in.fraction = plan.fraction;

@@ -28,24 +28,41 @@ OctavePlan::OctavePlan(const OctaveSettings& settings)
       fraction(clampOctaves(settings.octaves) - whole),
       blend(settings.bias, settings.gain, settings.fadeWindow) {}
 
-double sumOctaves(double base, const OctaveSettings& settings, const RandomTable& table) {
-    // With the blend on, every octave costs the scalar sum three more divisions and two branches
-    // it cannot predict; from eight octaves on, sampling four at a time pays for its fixed cost.
-    // Without the blend the scalar sum is the faster one.
-    constexpr int32_t kVectorFromOctaves = 8;
-    const OctavePlan plan(settings);
+namespace {
+
+// Whether the four-octaves-at-a-time sum serves this plan: it has the plain curves only, and
+// below four octaves the scalar sum is as fast.
+bool vectorSumServes(const OctavePlan& plan) {
+    constexpr int32_t kVectorFromOctaves = 4;
     const int32_t sampled = plan.whole + (plan.fraction != 0.0 ? 1 : 0);
-    if (avx2Available() && plan.blend.blends && plan.blend.boundedCurves &&
-        sampled >= kVectorFromOctaves)
-        return sumOctavesAvx2Kernel(octaveKernelInput(plan, table), base);
-    return sumOctaves(base, plan, table);
+    return avx2Available() && plan.blend.boundedCurves && sampled >= kVectorFromOctaves;
+}
+
+}  // namespace
+
+double sumOctaves(double base, const OctaveSettings& settings, const RandomTable& table) {
+    const OctavePlan plan(settings);
+    if (!vectorSumServes(plan)) return sumOctaves(base, plan, table);
+    double sum;
+    sumOctavesAvx2Kernel(octaveKernelInput(plan, table), base, &sum);
+    return sum;
+}
+
+void OctaveSum::remake(const OctaveSettings& settings, const RandomTable& table) {
+    settings_ = settings;
+    table_ = &table;
+    plan_ = OctavePlan(settings);
+    vector_ = vectorSumServes(plan_);
+    kernelInput_ = octaveKernelInput(plan_, table);
 }
 
 double sumOctavesAvx2(double base, const OctaveSettings& settings, const RandomTable& table) {
     const OctavePlan plan(settings);
     // The kernel has the plain curves only; the guarded ones are the reference's.
     if (!plan.blend.boundedCurves) return sumOctaves(base, plan, table);
-    return sumOctavesAvx2Kernel(octaveKernelInput(plan, table), base);
+    double sum;
+    sumOctavesAvx2Kernel(octaveKernelInput(plan, table), base, &sum);
+    return sum;
 }
 
 double sumOctaves(double base, const OctavePlan& plan, const RandomTable& table) {
@@ -60,18 +77,6 @@ double sumOctaves(double base, const OctavePlan& plan, const RandomTable& table)
         sum = sum + octaveContribution(sample, octave);
     }
     return sum;
-}
-
-double normaliseNoise(double sum, double noiseMin, double noiseMax) {
-    double lo = noiseMin;
-    double hi = noiseMax;
-    if (lo > hi) {
-        lo = noiseMax;
-        hi = noiseMin;
-    }
-    if (lo > sum) return 0.0;
-    if (sum >= hi) return 1.0;
-    return (sum - lo) / (hi - lo);
 }
 
 }  // namespace qev

@@ -2,6 +2,9 @@
 // mapOutputRange(normaliseNoise(sumOctaves(...), noiseMin, noiseMax), outputMin, outputMax).
 #pragma once
 
+#include <cstring>
+
+#include "noise_block_avx2.h"
 #include "random_table.h"
 
 namespace qev {
@@ -37,6 +40,30 @@ struct OctavePlan {
 // sumOctaves with the plan already made, one octave after the other: the reference.
 double sumOctaves(double base, const OctavePlan& plan, const RandomTable& table);
 
+// The octave sum of one value for a caller that computes many with settings that seldom change:
+// the plan (and what the vector sum needs of it) is made again only when the settings differ,
+// bit for bit, from the last call's. Same bits as sumOctaves; allocates nothing.
+class OctaveSum {
+  public:
+    double operator()(double base, const OctaveSettings& settings, const RandomTable& table) {
+        if (table_ != &table || std::memcmp(&settings, &settings_, sizeof settings) != 0)
+            remake(settings, table);
+        if (!vector_) return sumOctaves(base, plan_, table);
+        double sum;
+        sumOctavesAvx2Kernel(kernelInput_, base, &sum);
+        return sum;
+    }
+
+  private:
+    void remake(const OctaveSettings& settings, const RandomTable& table);
+
+    OctaveSettings settings_{};
+    const RandomTable* table_ = nullptr;
+    OctavePlan plan_{OctaveSettings{}};
+    bool vector_ = false;
+    NoiseKernelInput kernelInput_{};
+};
+
 // One octave's share of the sum: ((sample - 0.5) * 2) / k^2. The squares of 1, 2, 4, 8 and 16
 // are powers of two, so their division is an exact product.
 inline double octaveContribution(double sample, int32_t octave) {
@@ -48,7 +75,17 @@ inline double octaveContribution(double sample, int32_t octave) {
 }
 
 // Maps sum through [min(noiseMin, noiseMax), max(...)] onto [0, 1]; NaN stays NaN.
-double normaliseNoise(double sum, double noiseMin, double noiseMax);
+inline double normaliseNoise(double sum, double noiseMin, double noiseMax) {
+    double lo = noiseMin;
+    double hi = noiseMax;
+    if (lo > hi) {
+        lo = noiseMax;
+        hi = noiseMin;
+    }
+    if (lo > sum) return 0.0;
+    if (sum >= hi) return 1.0;
+    return (sum - lo) / (hi - lo);
+}
 
 // (outputMax - outputMin) * t + outputMin; a reversed range falls.
 inline double mapOutputRange(double t, double outputMin, double outputMax) {

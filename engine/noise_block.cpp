@@ -1,5 +1,7 @@
 #include "noise_block.h"
 
+#include <cmath>
+
 #include "cpu_check.h"
 #include "kernel_input.h"
 
@@ -40,6 +42,35 @@ void computeNoiseBlockAvx2(const NoiseBlockSettings& settings, const RandomTable
     in.outputMin = settings.outputMin;
     in.outputRange = settings.outputRange;
     computeNoiseBlockAvx2Kernel(in, first, count, values);
+}
+
+void finishElementsScalar(const double* values, int32_t count, double low, double high,
+                          float* floats, float* integers) {
+    for (int32_t j = 0; j < count; ++j) {
+        double value = values[j];
+        if (value < low) {
+            value = low;
+        } else if (value > high) {
+            value = high;
+        }
+        const double rounded = value > 0.0 ? std::floor(value + 0.5) : std::ceil(value - 0.5);
+        floats[j] = static_cast<float>(value);
+        integers[j] = static_cast<float>(rounded);
+    }
+}
+
+void finishElementsAvx2(const double* values, int32_t count, double low, double high, float* floats,
+                        float* integers) {
+    finishElementsAvx2Kernel(values, count, low, high, floats, integers);
+}
+
+void finishElements(const double* values, int32_t count, double low, double high, float* floats,
+                    float* integers) {
+    if (avx2Available()) {
+        finishElementsAvx2Kernel(values, count, low, high, floats, integers);
+    } else {
+        finishElementsScalar(values, count, low, high, floats, integers);
+    }
 }
 
 void computeNoiseBlock(const NoiseBlockSettings& settings, const RandomTable& table, int32_t first,

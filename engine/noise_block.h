@@ -35,4 +35,18 @@ void computeNoiseBlockAvx2(const NoiseBlockSettings& settings, const RandomTable
 void computeNoiseBlock(const NoiseBlockSettings& settings, const RandomTable& table, int32_t first,
                        int32_t count, double* values);
 
+// The array module's two outputs of values[j], j < count: the value kept within [low, high]
+// (NaN passes; low <= high) as a float, and that value rounded half away from zero as a float
+// ((-0.5, 0] gives -0).
+void finishElementsScalar(const double* values, int32_t count, double low, double high,
+                          float* floats, float* integers);
+
+// The same four at a time with AVX2; only where noiseBlockAvx2Available(). Same bits.
+void finishElementsAvx2(const double* values, int32_t count, double low, double high, float* floats,
+                        float* integers);
+
+// The fastest implementation this processor runs; same bits as the scalar one.
+void finishElements(const double* values, int32_t count, double low, double high, float* floats,
+                    float* integers);
+
 }  // namespace qev

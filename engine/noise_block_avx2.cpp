@@ -6,7 +6,7 @@
 
 #include <immintrin.h>
 
-// Everything here is inlined into the kernel's loop (the one cold helper excepted), so the lanes
+// Everything here is inlined into the kernels' loops (the one cold helper excepted), so the lanes
 // stay in registers.
 #define QEV_INLINE __attribute__((always_inline)) inline
 
@@ -16,14 +16,11 @@ namespace {
 
 constexpr int kCellModulus = 9971;
 constexpr int kTableSize = 9973;
-constexpr int kEntryBeforeFirst = kCellModulus - 1;
 constexpr int kOctaveOffsetMask = 9972;
 constexpr double kNarrowLow = -0x1p31;  // positions in [-2^31, 2^31) have 32-bit cells
 constexpr double kNarrowHigh = 0x1p31;
 
 struct Lanes {
-    __m128i entry;  // the cell's entry
-    __m256d value;  // the same entry as a double
     __m256d frac;   // position - floor(position); NaN for non-finite positions
     __m256d index;  // the entry index as a whole double
 };
@@ -42,11 +39,6 @@ struct OctaveStep {
 
 QEV_INLINE __m256d select(__m256d mask, __m256d ifTrue, __m256d ifFalse) {
     return _mm256_blendv_pd(ifFalse, ifTrue, mask);
-}
-
-// The gather mask that takes every lane.
-QEV_INLINE __m256d allLanes() {
-    return _mm256_castsi256_pd(_mm256_set1_epi64x(-1));
 }
 
 // The entry index of cells in [-2^31, 2^31), in double arithmetic that is exact: every
@@ -84,8 +76,9 @@ __attribute__((noinline)) __m256d mapWideCells(const NoiseKernelInput& input, __
     return _mm256_load_pd(indices);
 }
 
-QEV_INLINE __m128i gatherEntries(const int32_t* entries, __m256d index) {
-    return _mm_i32gather_epi32(entries, _mm256_cvttpd_epi32(index), 4);
+// The int32 elements of table at the whole-double indices.
+QEV_INLINE __m128i gatherInt32(const int32_t* table, __m256d index) {
+    return _mm_i32gather_epi32(table, _mm256_cvttpd_epi32(index), 4);
 }
 
 QEV_INLINE Lanes cellLanes(const NoiseKernelInput& input, __m256d position, CellRange range) {
@@ -105,8 +98,6 @@ QEV_INLINE Lanes cellLanes(const NoiseKernelInput& input, __m256d position, Cell
         const int narrowLanes = _mm256_movemask_pd(narrow);
         if (narrowLanes != 0xF) lanes.index = mapWideCells(input, cell, lanes.index, narrowLanes);
     }
-    lanes.entry = gatherEntries(input.entries, lanes.index);
-    lanes.value = _mm256_cvtepi32_pd(lanes.entry);
     return lanes;
 }
 
@@ -127,11 +118,14 @@ QEV_INLINE __m256d gainCurve(__m256d t, __m256d factor) {
     return _mm256_div_pd(numerator, denominator);
 }
 
-// The start zone (frac < window) blends from the previous entry, the end zone
-// (frac > 1 - window) toward the next one; both are (high - low) * t + low with their own t,
-// high and low, so the zone picks the operands and the arithmetic runs once.
+// The blended value of each lane, in entry units. The start zone (frac < window) blends from the
+// previous entry, the end zone (frac > 1 - window) toward the next one; both are
+// (high - low) * t + low with their own t and entries, so the zone picks the operands (one
+// packed pair per lane, diff = high - low being exact) and the arithmetic runs once. Lanes in
+// neither zone take the pair toward the next entry at weight +0: diff * 0 + low is their entry.
 QEV_INLINE __m256d blendLanes(const NoiseKernelInput& input, const Lanes& lanes, __m256d start,
                               __m256d zone) {
+    const __m256d one = _mm256_set1_pd(1.0);
     const __m256d windowEnd = _mm256_set1_pd(input.windowEnd);
     const __m256d into = select(start, lanes.frac, _mm256_sub_pd(lanes.frac, windowEnd));
     const __m256d scaled = input.fadeByProduct
@@ -141,23 +135,19 @@ QEV_INLINE __m256d blendLanes(const NoiseKernelInput& input, const Lanes& lanes,
     __m256d t = select(start, _mm256_add_pd(half, _mm256_set1_pd(0.5)), half);
     if (input.shapesBias) t = biasCurve(t, _mm256_set1_pd(input.biasFactor));
     if (input.shapesGain) t = gainCurve(t, _mm256_set1_pd(input.gainFactor));
+    t = _mm256_and_pd(zone, t);
 
-    const __m256d one = _mm256_set1_pd(1.0);
-    const __m256d previous =
-        select(_mm256_cmp_pd(lanes.index, _mm256_setzero_pd(), _CMP_GT_OQ),
-               _mm256_sub_pd(lanes.index, one), _mm256_set1_pd(kEntryBeforeFirst));
-    const __m256d next = _mm256_add_pd(lanes.index, one);
-    const __m256d neighbour =
-        _mm256_cvtepi32_pd(gatherEntries(input.entries, select(start, previous, next)));
-    const __m256d high = select(start, lanes.value, neighbour);
-    const __m256d low = select(start, neighbour, lanes.value);
-    const __m256d blended = _mm256_add_pd(_mm256_mul_pd(_mm256_sub_pd(high, low), t), low);
-    return select(zone, blended, lanes.value);
+    const __m256d pairIndex =
+        _mm256_add_pd(_mm256_add_pd(lanes.index, lanes.index), _mm256_andnot_pd(start, one));
+    const __m128i pair = gatherInt32(input.blendPairs, pairIndex);
+    const __m256d low = _mm256_cvtepi32_pd(_mm_and_si128(pair, _mm_set1_epi32(0xFFFF)));
+    const __m256d diff = _mm256_cvtepi32_pd(_mm_srai_epi32(pair, 16));
+    return _mm256_add_pd(_mm256_mul_pd(diff, t), low);
 }
 
 // The sample of one octave, value / 9973, scaled to (sample - 0.5) * 2. A value that is not
-// blended is a whole entry, and its scaled sample comes from a table (the same operations, done
-// once per entry value); a blended value is worked out here.
+// blended is a whole entry, whose scaled sample the table holds (the same operations, done once
+// per seed); a blended value is divided and scaled here.
 template <bool kBlends>
 QEV_INLINE __m256d scaledSampleLanes(const NoiseKernelInput& input, const Lanes& lanes) {
     if (kBlends) {
@@ -171,44 +161,142 @@ QEV_INLINE __m256d scaledSampleLanes(const NoiseKernelInput& input, const Lanes&
             return _mm256_mul_pd(_mm256_sub_pd(sample, _mm256_set1_pd(0.5)), _mm256_set1_pd(2.0));
         }
     }
-    return _mm256_mask_i32gather_pd(_mm256_setzero_pd(), input.scaledEntries, lanes.entry,
-                                    allLanes(), 8);
+    return _mm256_mask_i32gather_pd(_mm256_setzero_pd(), input.scaledSamples,
+                                    _mm256_cvttpd_epi32(lanes.index),
+                                    _mm256_castsi256_pd(_mm256_set1_epi64x(-1)), 8);
 }
 
-// ((sample - 0.5) * 2) / k^2 for the octave of one step.
-template <bool kBlends>
-QEV_INLINE __m256d sampleOctave(const NoiseKernelInput& input, const OctaveStep& step,
-                                __m256d base) {
-    const __m256d position = _mm256_mul_pd(_mm256_add_pd(_mm256_set1_pd(step.offset), base),
-                                           _mm256_set1_pd(step.square));
-    const __m256d scaled =
-        scaledSampleLanes<kBlends>(input, cellLanes(input, position, step.cells));
-    return step.inverse != 0.0 ? _mm256_mul_pd(scaled, _mm256_set1_pd(step.inverse))
-                               : _mm256_div_pd(scaled, _mm256_set1_pd(step.square));
+// What one vector of elements needs for an octave with the blend on before the curves' first
+// division: its cells, the blend zones, the weight before the curves and the packed pair. Made
+// ahead of the rest, so that the divisions of one vector overlap the gathers and the cell
+// arithmetic of the next ones (the divider, not the other work, then sets the pace).
+struct BlendFront {
+    Lanes lanes;
+    __m256d zone;
+    __m256d t;
+    __m128i pair;
+};
+
+template <CellRange kRange>
+QEV_INLINE BlendFront blendFront(const NoiseKernelInput& input, __m256d offset, __m256d square,
+                                 __m256d base) {
+    BlendFront f;
+    f.lanes = cellLanes(input, _mm256_mul_pd(_mm256_add_pd(offset, base), square), kRange);
+    const __m256d frac = f.lanes.frac;
+    const __m256d start = _mm256_cmp_pd(frac, _mm256_set1_pd(input.fadeWindow), _CMP_LT_OQ);
+    const __m256d end = _mm256_cmp_pd(frac, _mm256_set1_pd(input.windowEnd), _CMP_GT_OQ);
+    f.zone = _mm256_or_pd(start, end);
+    const __m256d into = select(start, frac, _mm256_sub_pd(frac, _mm256_set1_pd(input.windowEnd)));
+    const __m256d scaled = input.fadeByProduct
+                               ? _mm256_mul_pd(into, _mm256_set1_pd(input.fadeReciprocal))
+                               : _mm256_div_pd(into, _mm256_set1_pd(input.fadeWindow));
+    const __m256d half = _mm256_mul_pd(scaled, _mm256_set1_pd(0.5));
+    f.t = select(start, _mm256_add_pd(half, _mm256_set1_pd(0.5)), half);
+    const __m256d pairIndex = _mm256_add_pd(_mm256_add_pd(f.lanes.index, f.lanes.index),
+                                            _mm256_andnot_pd(start, _mm256_set1_pd(1.0)));
+    f.pair = gatherInt32(input.blendPairs, pairIndex);
+    return f;
 }
 
-template <bool kBlends>
-QEV_INLINE __m256d noiseLanes(const NoiseKernelInput& input, const OctaveStep* steps,
-                              int32_t stepCount, __m256d base) {
-    // The fractional octave, when there is one, is the first step and is weighed first.
-    __m256d sum = _mm256_setzero_pd();
-    int32_t k = 0;
-    if (input.fraction != 0.0) {
-        sum = _mm256_mul_pd(sampleOctave<kBlends>(input, steps[0], base),
-                            _mm256_set1_pd(input.fraction));
-        k = 1;
+// The rest of scaledSampleLanes<true> for a vector whose front is made: the same operations.
+QEV_INLINE __m256d blendBack(const NoiseKernelInput& input, const BlendFront& f) {
+    if (_mm256_movemask_pd(f.zone) == 0)
+        return _mm256_mask_i32gather_pd(_mm256_setzero_pd(), input.scaledSamples,
+                                        _mm256_cvttpd_epi32(f.lanes.index),
+                                        _mm256_castsi256_pd(_mm256_set1_epi64x(-1)), 8);
+    __m256d t = f.t;
+    if (input.shapesBias) t = biasCurve(t, _mm256_set1_pd(input.biasFactor));
+    if (input.shapesGain) t = gainCurve(t, _mm256_set1_pd(input.gainFactor));
+    t = _mm256_and_pd(f.zone, t);
+    const __m256d low = _mm256_cvtepi32_pd(_mm_and_si128(f.pair, _mm_set1_epi32(0xFFFF)));
+    const __m256d diff = _mm256_cvtepi32_pd(_mm_srai_epi32(f.pair, 16));
+    const __m256d sample =
+        _mm256_div_pd(_mm256_add_pd(_mm256_mul_pd(diff, t), low), _mm256_set1_pd(kTableSize));
+    return _mm256_mul_pd(_mm256_sub_pd(sample, _mm256_set1_pd(0.5)), _mm256_set1_pd(2.0));
+}
+
+// ((sample - 0.5) * 2) / k^2 for the octave of one step: by the exact product when k is a power
+// of two (kByInverse), else by the division.
+template <bool kBlends, CellRange kRange, bool kByInverse>
+QEV_INLINE __m256d sampleOctave(const NoiseKernelInput& input, __m256d offset, __m256d square,
+                                __m256d inverse, __m256d base) {
+    const __m256d position = _mm256_mul_pd(_mm256_add_pd(offset, base), square);
+    const __m256d scaled = scaledSampleLanes<kBlends>(input, cellLanes(input, position, kRange));
+    return kByInverse ? _mm256_mul_pd(scaled, inverse) : _mm256_div_pd(scaled, square);
+}
+
+// The sums of a block, kept in memory while one octave after the other passes over all of its
+// elements: each octave's settings stay in registers and its choices out of the element loop.
+struct BlockSums {
+    static constexpr int32_t kCapacity = 256;  // elements per call of the kernel at most
+    alignas(32) double base[kCapacity];
+    alignas(32) double sum[kCapacity];
+};
+
+// Adds one octave's contribution to the sum of every element (vectors of four); with kFirst, the
+// contribution times the fraction replaces the sum (the fractional octave comes first).
+template <bool kBlends, CellRange kRange, bool kByInverse, bool kFirst>
+void octaveOverBlock(const NoiseKernelInput& input, const OctaveStep& step, BlockSums& sums,
+                     int32_t vectors) {
+    const __m256d offset = _mm256_set1_pd(step.offset);
+    const __m256d square = _mm256_set1_pd(step.square);
+    const __m256d inverse = _mm256_set1_pd(step.inverse);
+    const __m256d fraction = _mm256_set1_pd(input.fraction);
+    if constexpr (kBlends) {
+        // Fronts made two vectors ahead; past the end they repeat the last vector's.
+        const int32_t lastV = 4 * vectors - 4;
+        BlendFront front = blendFront<kRange>(input, offset, square, _mm256_load_pd(sums.base));
+        BlendFront second = blendFront<kRange>(input, offset, square,
+                                               _mm256_load_pd(sums.base + (4 <= lastV ? 4 : 0)));
+        for (int32_t v = 0; v < 4 * vectors; v += 4) {
+            const int32_t following = v + 8 <= lastV ? v + 8 : lastV;
+            const BlendFront next = second;
+            second =
+                blendFront<kRange>(input, offset, square, _mm256_load_pd(sums.base + following));
+            const __m256d scaled = blendBack(input, front);
+            const __m256d contribution =
+                kByInverse ? _mm256_mul_pd(scaled, inverse) : _mm256_div_pd(scaled, square);
+            _mm256_store_pd(sums.sum + v,
+                            kFirst ? _mm256_mul_pd(contribution, fraction)
+                                   : _mm256_add_pd(_mm256_load_pd(sums.sum + v), contribution));
+            front = next;
+        }
+    } else {
+        for (int32_t v = 0; v < 4 * vectors; v += 4) {
+            const __m256d contribution = sampleOctave<kBlends, kRange, kByInverse>(
+                input, offset, square, inverse, _mm256_load_pd(sums.base + v));
+            _mm256_store_pd(sums.sum + v,
+                            kFirst ? _mm256_mul_pd(contribution, fraction)
+                                   : _mm256_add_pd(_mm256_load_pd(sums.sum + v), contribution));
+        }
     }
-    for (; k < stepCount; ++k)
-        sum = _mm256_add_pd(sum, sampleOctave<kBlends>(input, steps[k], base));
+}
 
-    // Below the window 0, at or above it 1, else the position within it.
-    const __m256d lo = _mm256_set1_pd(input.noiseLow);
-    const __m256d hi = _mm256_set1_pd(input.noiseHigh);
-    __m256d t = _mm256_div_pd(_mm256_sub_pd(sum, lo), _mm256_sub_pd(hi, lo));
-    t = select(_mm256_cmp_pd(sum, hi, _CMP_GE_OQ), _mm256_set1_pd(1.0), t);
-    t = select(_mm256_cmp_pd(lo, sum, _CMP_GT_OQ), _mm256_setzero_pd(), t);
-    return _mm256_add_pd(_mm256_mul_pd(_mm256_set1_pd(input.outputRange), t),
-                         _mm256_set1_pd(input.outputMin));
+template <bool kBlends, bool kFirst>
+void octaveOverBlock(const NoiseKernelInput& input, const OctaveStep& step, BlockSums& sums,
+                     int32_t vectors) {
+    const bool byInverse = step.inverse != 0.0;
+    if (step.cells == CellRange::NarrowNonNegative) {
+        if (byInverse) {
+            octaveOverBlock<kBlends, CellRange::NarrowNonNegative, true, kFirst>(input, step, sums,
+                                                                                 vectors);
+        } else {
+            octaveOverBlock<kBlends, CellRange::NarrowNonNegative, false, kFirst>(input, step, sums,
+                                                                                  vectors);
+        }
+    } else if (step.cells == CellRange::Narrow) {
+        if (byInverse) {
+            octaveOverBlock<kBlends, CellRange::Narrow, true, kFirst>(input, step, sums, vectors);
+        } else {
+            octaveOverBlock<kBlends, CellRange::Narrow, false, kFirst>(input, step, sums, vectors);
+        }
+    } else {
+        if (byInverse) {
+            octaveOverBlock<kBlends, CellRange::Any, true, kFirst>(input, step, sums, vectors);
+        } else {
+            octaveOverBlock<kBlends, CellRange::Any, false, kFirst>(input, step, sums, vectors);
+        }
+    }
 }
 
 double basePosition(const NoiseKernelInput& input, int32_t element) {
@@ -243,70 +331,111 @@ OctaveStep octaveStep(const NoiseKernelInput& input, int32_t octave, double firs
 
 }  // namespace
 
-double sumOctavesAvx2Kernel(const NoiseKernelInput& input, double base) {
-    // Step j of the sum samples octave top - j: the fractional octave whole + 1 first when there
-    // is one, then the whole ones down to 1. Four steps to a vector, built in registers; lanes
-    // past the last step sample octave 1 and are not summed.
+namespace {
+
+// k * k for k = 16 down to 1, then 1 for the lanes past octave 1 (see octaveOffsetsFrom).
+constexpr double kSquaresDown[19] = {256, 225, 196, 169, 144, 121, 100, 81, 64, 49,
+                                     36,  25,  16,  9,   4,   1,   1,   1,  1};
+
+// Step j of the sum samples octave top - j: the fractional octave whole + 1 first when there is
+// one, then the whole ones down to 1; four steps to a vector. Lanes past the last step sample
+// octave 1 and are not summed.
+template <CellRange kRange, bool kBlends>
+QEV_INLINE double sumOctaveLanes(const NoiseKernelInput& input, double base, int32_t top,
+                                 bool fractional) {
+    const double* offsets = input.octaveOffsets + (16 - top);
+    const double* squares = kSquaresDown + (16 - top);
+    const __m256d b = _mm256_set1_pd(base);
+    alignas(32) double contributions[16];
+    int32_t first = 0;
+    do {  // top >= 1
+        const __m256d square = _mm256_loadu_pd(squares + first);
+        const __m256d position =
+            _mm256_mul_pd(_mm256_add_pd(_mm256_loadu_pd(offsets + first), b), square);
+        const __m256d scaled =
+            scaledSampleLanes<kBlends>(input, cellLanes(input, position, kRange));
+        // Dividing by a power-of-two square gives the bits of the scalar sum's exact product.
+        _mm256_store_pd(contributions + first, _mm256_div_pd(scaled, square));
+        first += 4;
+    } while (first < top);
+    // The additions in the scalar sum's order.
+    double sum = fractional ? contributions[0] * input.fraction : 0.0 + contributions[0];
+    for (int32_t step = 1; step < top; ++step) sum = sum + contributions[step];
+    return sum;
+}
+
+template <bool kBlends>
+QEV_INLINE double sumOctaveLanes(const NoiseKernelInput& input, double base, int32_t top,
+                                 bool fractional) {
+    // Offsets are entries in [0, 9973] and squares at most 256, so a base in this range puts
+    // every octave's position in a 32-bit cell; at or above 0, in a cell at or above 0.
+    constexpr double kNarrowBase = 0x1p31 / 256 - 9974;
+    if (base >= 0.0 && base < kNarrowBase)
+        return sumOctaveLanes<CellRange::NarrowNonNegative, kBlends>(input, base, top, fractional);
+    if (base > -kNarrowBase && base < kNarrowBase)
+        return sumOctaveLanes<CellRange::Narrow, kBlends>(input, base, top, fractional);
+    return sumOctaveLanes<CellRange::Any, kBlends>(input, base, top, fractional);
+}
+
+}  // namespace
+
+void sumOctavesAvx2Kernel(const NoiseKernelInput& input, double base, double* sum) {
     const bool fractional = input.fraction != 0.0;
     const int32_t top = input.wholeOctaves + (fractional ? 1 : 0);
-    const __m256d b = _mm256_set1_pd(base);
-    double sum = 0.0;
-    for (int32_t first = 0; first < top; first += 4) {
-        const __m128i octave =
-            _mm_max_epi32(_mm_sub_epi32(_mm_set1_epi32(top - first), _mm_setr_epi32(0, 1, 2, 3)),
-                          _mm_set1_epi32(1));
-        const __m256d square = _mm256_cvtepi32_pd(_mm_mullo_epi32(octave, octave));
-        const __m256d offset = _mm256_cvtepi32_pd(_mm_i32gather_epi32(
-            input.entries, _mm_and_si128(octave, _mm_set1_epi32(kOctaveOffsetMask)), 4));
-        const __m256d position = _mm256_mul_pd(_mm256_add_pd(offset, b), square);
-        const Lanes cells = cellLanes(input, position, CellRange::Any);
-        const __m256d scaled = input.blends ? scaledSampleLanes<true>(input, cells)
-                                            : scaledSampleLanes<false>(input, cells);
-        // Dividing by a power-of-two square gives the bits of the scalar sum's exact product.
-        const __m256d contribution = _mm256_div_pd(scaled, square);
-
-        // The additions in the scalar sum's order, lane by lane.
-        const __m128d low = _mm256_castpd256_pd128(contribution);
-        const __m128d high = _mm256_extractf128_pd(contribution, 1);
-        const double lanes[4] = {_mm_cvtsd_f64(low), _mm_cvtsd_f64(_mm_unpackhi_pd(low, low)),
-                                 _mm_cvtsd_f64(high), _mm_cvtsd_f64(_mm_unpackhi_pd(high, high))};
-        const int32_t steps = top - first < 4 ? top - first : 4;
-        for (int32_t lane = 0; lane < steps; ++lane) {
-            if (first + lane == 0 && fractional) {
-                sum = lanes[0] * input.fraction;
-            } else {
-                sum = sum + lanes[lane];
-            }
-        }
+    if (top == 0) {
+        *sum = 0.0;
+    } else {
+        *sum = input.blends ? sumOctaveLanes<true>(input, base, top, fractional)
+                            : sumOctaveLanes<false>(input, base, top, fractional);
     }
-    return sum;
 }
 
 namespace {
 
-// The element loop, with the blend decided at compile time so that a block without it carries
-// none of its code.
+// The block, octave by octave over all elements, with the blend decided at compile time so that
+// a block without it carries none of its code; then the noise window and the output range.
 template <bool kBlends>
 void noiseBlock(const NoiseKernelInput& input, const OctaveStep* steps, int32_t stepCount,
                 int32_t first, int32_t count, double* values) {
+    BlockSums sums;
+    const int32_t vectors = (count + 3) / 4;
     const __m256d w = _mm256_set1_pd(input.wrappedOffset);
     const __m256d scale = _mm256_set1_pd(input.scale);
-    for (int32_t j = 0; j < count; j += 4) {
+    for (int32_t j = 0; j < 4 * vectors; j += 4) {
         // Past the end, lanes repeat the last element; their results are not stored.
-        const int32_t last = count - 1;
         const __m128i elements = _mm_add_epi32(
             _mm_set1_epi32(first),
             _mm_min_epi32(_mm_add_epi32(_mm_set1_epi32(j), _mm_setr_epi32(0, 1, 2, 3)),
-                          _mm_set1_epi32(last)));
+                          _mm_set1_epi32(count - 1)));
         const __m256d index = _mm256_cvtepi32_pd(elements);
-        const __m256d base = _mm256_add_pd(w, _mm256_mul_pd(_mm256_add_pd(index, w), scale));
-        const __m256d result = noiseLanes<kBlends>(input, steps, stepCount, base);
+        _mm256_store_pd(sums.base + j,
+                        _mm256_add_pd(w, _mm256_mul_pd(_mm256_add_pd(index, w), scale)));
+        _mm256_store_pd(sums.sum + j, _mm256_setzero_pd());
+    }
+    // The fractional octave, when there is one, is the first step and is weighed first.
+    int32_t k = 0;
+    if (input.fraction != 0.0 && stepCount > 0) {
+        octaveOverBlock<kBlends, true>(input, steps[0], sums, vectors);
+        k = 1;
+    }
+    for (; k < stepCount; ++k) octaveOverBlock<kBlends, false>(input, steps[k], sums, vectors);
+
+    // Below the window 0, at or above it 1, else the position within it.
+    const __m256d lo = _mm256_set1_pd(input.noiseLow);
+    const __m256d hi = _mm256_set1_pd(input.noiseHigh);
+    for (int32_t j = 0; j < count; j += 4) {
+        const __m256d sum = _mm256_load_pd(sums.sum + j);
+        __m256d t = _mm256_div_pd(_mm256_sub_pd(sum, lo), _mm256_sub_pd(hi, lo));
+        t = select(_mm256_cmp_pd(sum, hi, _CMP_GE_OQ), _mm256_set1_pd(1.0), t);
+        t = select(_mm256_cmp_pd(lo, sum, _CMP_GT_OQ), _mm256_setzero_pd(), t);
+        const __m256d result = _mm256_add_pd(_mm256_mul_pd(_mm256_set1_pd(input.outputRange), t),
+                                             _mm256_set1_pd(input.outputMin));
         if (count - j >= 4) {
             _mm256_storeu_pd(values + j, result);
         } else {
             alignas(32) double lanes[4];
             _mm256_store_pd(lanes, result);
-            for (int32_t k = 0; j + k < count; ++k) values[j + k] = lanes[k];
+            for (int32_t i = 0; j + i < count; ++i) values[j + i] = lanes[i];
         }
     }
 }
@@ -315,6 +444,13 @@ void noiseBlock(const NoiseKernelInput& input, const OctaveStep* steps, int32_t 
 
 void computeNoiseBlockAvx2Kernel(const NoiseKernelInput& input, int32_t first, int32_t count,
                                  double* values) {
+    // Longer blocks go in parts the size of the kernel's own sums.
+    while (count > BlockSums::kCapacity) {
+        computeNoiseBlockAvx2Kernel(input, first, BlockSums::kCapacity, values);
+        first += BlockSums::kCapacity;
+        count -= BlockSums::kCapacity;
+        values += BlockSums::kCapacity;
+    }
     // The octaves in the order they are summed: the fractional one first, then whole ones down.
     const double firstBase = basePosition(input, first);
     const double lastBase = basePosition(input, first + count - 1);
@@ -328,6 +464,44 @@ void computeNoiseBlockAvx2Kernel(const NoiseKernelInput& input, int32_t first, i
         noiseBlock<true>(input, steps, stepCount, first, count, values);
     } else {
         noiseBlock<false>(input, steps, stepCount, first, count, values);
+    }
+}
+
+void finishElementsAvx2Kernel(const double* values, int32_t count, double low, double high,
+                              float* floats, float* integers) {
+    const __m256d lo = _mm256_set1_pd(low);
+    const __m256d hi = _mm256_set1_pd(high);
+    const __m256d half = _mm256_set1_pd(0.5);
+    int32_t j = 0;
+    for (; j + 4 <= count; j += 4) {
+        __m256d value = _mm256_loadu_pd(values + j);
+        // Below low, low; else above high, high; else (NaN included) the value itself.
+        value = select(_mm256_cmp_pd(value, lo, _CMP_LT_OQ), lo,
+                       select(_mm256_cmp_pd(value, hi, _CMP_GT_OQ), hi, value));
+        const __m256d up =
+            _mm256_round_pd(_mm256_add_pd(value, half), _MM_FROUND_TO_NEG_INF | _MM_FROUND_NO_EXC);
+        const __m256d down =
+            _mm256_round_pd(_mm256_sub_pd(value, half), _MM_FROUND_TO_POS_INF | _MM_FROUND_NO_EXC);
+        const __m256d rounded =
+            select(_mm256_cmp_pd(value, _mm256_setzero_pd(), _CMP_GT_OQ), up, down);
+        _mm_storeu_ps(floats + j, _mm256_cvtpd_ps(value));
+        _mm_storeu_ps(integers + j, _mm256_cvtpd_ps(rounded));
+    }
+    for (; j < count; ++j) {
+        double value = values[j];
+        if (value < low) {
+            value = low;
+        } else if (value > high) {
+            value = high;
+        }
+        const __m128d v = _mm_set_sd(value);
+        const __m128d h = _mm_set_sd(0.5);
+        const __m128d rounded =
+            value > 0.0
+                ? _mm_round_sd(v, _mm_add_sd(v, h), _MM_FROUND_TO_NEG_INF | _MM_FROUND_NO_EXC)
+                : _mm_round_sd(v, _mm_sub_sd(v, h), _MM_FROUND_TO_POS_INF | _MM_FROUND_NO_EXC);
+        floats[j] = static_cast<float>(value);
+        integers[j] = static_cast<float>(_mm_cvtsd_f64(rounded));
     }
 }
 

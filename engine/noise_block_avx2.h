@@ -1,7 +1,8 @@
-// The AVX2 kernels of the octave sum: a noise block four elements at a time, and one value four
-// octaves at a time. Their translation unit is built for AVX2, so it sees plain values only (no
-// shared inline code that the linker might take from it for processors without AVX2); the
-// engine calls them only after the CPU check.
+// The AVX2 kernels of the octave sum: a noise block four elements at a time, one value four
+// octaves at a time, and the array module's outputs of a block four at a time. Their translation
+// unit is built for AVX2, so it sees plain values only (no shared inline code that the linker
+// might take from it for processors without AVX2); the engine calls them only after the CPU
+// check.
 #pragma once
 
 #include <cstdint>
@@ -11,7 +12,9 @@ namespace qev {
 // Everything the kernel needs, worked out by the caller in baseline code.
 struct NoiseKernelInput {
     const int32_t* entries;                 // the random table
-    const double* scaledEntries;            // scaledEntrySamples()
+    const double* scaledSamples;            // ((entry / 9973) - 0.5) * 2 for every entry
+    const int32_t* blendPairs;              // RandomTable::blendPairs()
+    const double* octaveOffsets;            // RandomTable::octaveOffsetsFrom(16)
     int32_t (*wideCellIndex)(double cell);  // the mapping for cells beyond 32 bits
 
     int32_t wholeOctaves;  // 0 ... 16
@@ -35,16 +38,17 @@ struct NoiseKernelInput {
     double outputRange;
 };
 
-// ((e / 9973.0) - 0.5) * 2.0 for every value e an entry can take (0 ... 9973): the scaled sample
-// of a whole entry, with the roundings of the operations themselves.
-const double* scaledEntrySamples();
-
 // The octave sum of one base position, four octaves at a time: the same bits as the scalar sum.
-// Uses the table and octave fields of input only.
-double sumOctavesAvx2Kernel(const NoiseKernelInput& input, double base);
+// Uses the table and octave fields of input only. The sum is stored, not returned: a 32-bit
+// caller would otherwise receive it through the x87 stack.
+void sumOctavesAvx2Kernel(const NoiseKernelInput& input, double base, double* sum);
 
 // values[j] for element first + j, j < count: the same bits as the scalar block.
 void computeNoiseBlockAvx2Kernel(const NoiseKernelInput& input, int32_t first, int32_t count,
                                  double* values);
+
+// finishElements (noise_block.h) four at a time: the same bits as the scalar version.
+void finishElementsAvx2Kernel(const double* values, int32_t count, double low, double high,
+                              float* floats, float* integers);
 
 }  // namespace qev

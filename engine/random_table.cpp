@@ -33,6 +33,7 @@ constexpr double kPoleSample = 1e300;
 }  // namespace
 
 RandomTable::RandomTable() {
+    for (double& scaled : scaledSamples_) scaled = -1.0;
     chooseVectorPaths();
 }
 
@@ -67,6 +68,32 @@ bool RandomTable::reseed(int32_t seed, SeededGenerator& generator, SeedCache& la
         }
 #endif
         for (; j < count; ++j) entries_[i + j] = tableEntry(draws[j]);
+    }
+    int i = 0;
+#if defined(__SSE2__)
+    // Two at a time: the same division and scaling of each entry.
+    for (; i + 2 <= kSize; i += 2) {
+        const __m128d entries =
+            _mm_cvtepi32_pd(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(entries_ + i)));
+        const __m128d samples = _mm_div_pd(entries, _mm_set1_pd(kScale));
+        _mm_storeu_pd(samples_ + i, samples);
+        _mm_storeu_pd(scaledSamples_ + i,
+                      _mm_mul_pd(_mm_sub_pd(samples, _mm_set1_pd(0.5)), _mm_set1_pd(2.0)));
+    }
+#endif
+    for (; i < kSize; ++i) {
+        samples_[i] = entries_[i] / kScale;
+        scaledSamples_[i] = (samples_[i] - 0.5) * 2.0;
+    }
+    for (i = 0; i < kCellModulus; ++i) {
+        const int32_t previous = entries_[i > 0 ? i - 1 : kEntryBeforeFirst];
+        blendPairs_[2 * i] = previous + (entries_[i] - previous) * 65536;
+        blendPairs_[2 * i + 1] = entries_[i] + (entries_[i + 1] - entries_[i]) * 65536;
+    }
+    constexpr int32_t kOctaveOffsetMask = 9972;
+    for (i = 0; i < 16 + kOctaveOffsetPadding; ++i) {
+        const int32_t octave = i < 16 ? 16 - i : 1;
+        octaveOffsets_[i] = entries_[octave & kOctaveOffsetMask];
     }
     return true;
 }

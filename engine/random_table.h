@@ -49,7 +49,7 @@ class RandomTable {
     RandomTable();
 
     // Rebuilds the table from seed unless the cache already holds that seed. Returns whether it
-    // rebuilt. Draws 9973 doubles; allocates nothing.
+    // rebuilt. Draws 9973 doubles and divides each entry by 9973 once; allocates nothing.
     bool reseed(int32_t seed, SeededGenerator& generator, SeedCache& lastSeed);
 
     // One octave at one position: the cell's entry, blended with its neighbour within fadeWindow
@@ -73,6 +73,22 @@ class RandomTable {
 
     int32_t operator[](int index) const { return entries_[index]; }
     const int32_t* data() const { return entries_; }
+    // entry / 9973 for every entry: the sample of every cell that does not blend, divided once
+    // per table with the same division.
+    const double* samples() const { return samples_; }
+    // (sample - 0.5) * 2 of the same: what a whole entry adds to the octave sum before its weight.
+    const double* scaledSamples() const { return scaledSamples_; }
+    // The two blends of every cell index i, each as low + diff * 65536: element 2i blends from
+    // the previous entry (low = table[previous], diff = table[i] - low), element 2i + 1 toward
+    // the next (low = table[i], diff = table[i + 1] - low). Entries fit in 16 bits, their
+    // differences in signed 16 bits; the blend (diff * t) + low is the one of the entries
+    // themselves, since their difference is exact.
+    const int32_t* blendPairs() const { return blendPairs_; }
+    // The offset table[k & 9972] of octave k as a double, for k = 16 down to 1 and then three more
+    // copies of octave 1's (kOctaveOffsetPadding), so that four consecutive octaves counted down
+    // from any k >= 1 can be read at once.
+    static constexpr int kOctaveOffsetPadding = 3;
+    const double* octaveOffsetsFrom(int32_t octave) const { return octaveOffsets_ + (16 - octave); }
 
   private:
     // The cell index and the position's offset into the cell, for positions beyond 32-bit cells.
@@ -83,6 +99,10 @@ class RandomTable {
 
     // Zero until the first build, so a module driven before initialisation reads defined values.
     int32_t entries_[kSize] = {};
+    double samples_[kSize] = {};
+    double scaledSamples_[kSize];  // -1 (the scaled sample of entry 0) until the first build
+    double octaveOffsets_[16 + kOctaveOffsetPadding] = {};
+    int32_t blendPairs_[2 * kCellModulus] = {};
 };
 
 // Schlick's rational bias curve; 0.5 leaves t unchanged.
@@ -119,7 +139,7 @@ double RandomTable::sampleCell(double position, const CellBlend& blend) const {
     } else if (std::isfinite(position)) {
         index = wideCell(position, frac);
     } else {
-        return entries_[kNonFiniteIndex] / kScale;
+        return samples_[kNonFiniteIndex];
     }
     double value = entries_[index];
     if (blend.blends) {
@@ -137,9 +157,12 @@ double RandomTable::sampleCell(double position, const CellBlend& blend) const {
             if (blend.shapesBias) t = biasCurve(t, blend.biasFactor);
             if (blend.shapesGain) t = gainCurve(t, blend.gainFactor);
             value = (next - value) * t + value;
+        } else {
+            return samples_[index];
         }
+        return value / kScale;
     }
-    return value / kScale;
+    return samples_[index];
 }
 
 }  // namespace qev

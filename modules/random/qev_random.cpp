@@ -33,23 +33,28 @@ void QevRandom::onCallBack(CallBackMessage* message) {
 }
 
 void QevRandom::onProcess() {
-    // Every parameter is read once, in this order, before anything is computed.
-    const double input = read(kInput);
+    // Every parameter is read once, in this order, before anything is computed; the host's read
+    // service is looked up once for all of them (a missing one reads 0).
+    const auto get = hostInfo ? hostInfo->getEventValue : nullptr;
+    const auto readValue = [this, get](RandomParam param) {
+        return get ? get(handles[param]) : 0.0f;
+    };
+    const double input = readValue(kInput);
     OctaveSettings settings;
-    settings.octaves = read(kOctaves);
-    settings.bias = read(kNoiseBias);
-    settings.gain = read(kNoiseGain);
-    const double noiseMin = read(kNoiseMin);
-    const double noiseMax = read(kNoiseMax);
-    const double fade = read(kFade);
-    const double scale = read(kScale);
-    const double offset = read(kOffset);
-    const double outputMin = read(kOutputMin);
-    const double outputMax = read(kOutputMax);
+    settings.octaves = readValue(kOctaves);
+    settings.bias = readValue(kNoiseBias);
+    settings.gain = readValue(kNoiseGain);
+    const double noiseMin = readValue(kNoiseMin);
+    const double noiseMax = readValue(kNoiseMax);
+    const double fade = readValue(kFade);
+    const double scale = readValue(kScale);
+    const double offset = readValue(kOffset);
+    const double outputMin = readValue(kOutputMin);
+    const double outputMax = readValue(kOutputMax);
 
     settings.fadeWindow = fade * 0.5;
     const double base = (offset + input) * scale;
-    const double sum = sumOctaves(base, settings, randomTable);
+    const double sum = octaveSum(base, settings, randomTable);
     const double t = normaliseNoise(sum, noiseMin, noiseMax);
     const double value =
         OutputBounds(outputMin, outputMax).clamp(mapOutputRange(t, outputMin, outputMax));

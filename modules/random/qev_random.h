@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "noise.h"
 #include "random_parameters.h"
 #include "random_table.h"
 #include "seeded_generator.h"
@@ -28,6 +29,7 @@ class QevRandom final : public UserModuleBase {
     RandomTable randomTable;
     SeededGenerator generator;
     SeedCache lastSeed;
+    OctaveSum octaveSum;  // keeps the settings' plan from one Process to the next
     EventHandle handles[kRandomParamCount] = {};  // by parameter index
 };
 

@@ -1,7 +1,6 @@
-// Conversions of the array module's parameter values and of its results.
+// Conversions of the array module's parameter values.
 #pragma once
 
-#include <cmath>
 #include <cstdint>
 
 #include "conversions.h"
@@ -21,11 +20,6 @@ inline int32_t arrayCountFromValue(float value) {
 // other than the two listed, so a NaN mode never computes on its own.
 inline int32_t modeFromValue(float value) {
     return truncateToInt32OrIndefinite(value);
-}
-
-// The "Integer Out" value: halves round away from zero, and (-0.5, 0] gives a negative zero.
-inline double roundHalfAwayFromZero(double value) {
-    return value > 0.0 ? std::floor(value + 0.5) : std::ceil(value - 0.5);
 }
 
 }  // namespace qev

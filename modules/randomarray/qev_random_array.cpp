@@ -118,15 +118,20 @@ void QevRandomArray::writeElements(const NoiseBlockSettings& settings, const Out
                                    int32_t count) {
     const EventHandle floatOut = handle(kFloatOut);
     const EventHandle integerOut = handle(kIntegerOut);
+    // A host without the service is given nothing; read once, not twice per element.
+    const auto setElement = hostInfo ? hostInfo->setEventArrayValue : nullptr;
+    if (!setElement) return;
     double values[kBlockSize];
+    float floats[kBlockSize];
+    float integers[kBlockSize];
     for (int32_t first = 0; first < count; first += kBlockSize) {
         const int32_t blockCount = count - first < kBlockSize ? count - first : kBlockSize;
         computeNoiseBlock(settings, randomTable, first, blockCount, values);
+        // The value kept within the output range, and the same rounded half away from zero.
+        finishElements(values, blockCount, bounds.low, bounds.high, floats, integers);
         for (int32_t j = 0; j < blockCount; ++j) {
-            const double value = bounds.clamp(values[j]);
-            setEventArrayValue(hostInfo, floatOut, first + j, static_cast<float>(value));
-            setEventArrayValue(hostInfo, integerOut, first + j,
-                               static_cast<float>(roundHalfAwayFromZero(value)));
+            setElement(floatOut, first + j, floats[j]);
+            setElement(integerOut, first + j, integers[j]);
         }
     }
 }

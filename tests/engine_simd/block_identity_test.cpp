@@ -122,12 +122,28 @@ TEST(NoiseBlockIdentity, CellEdgesAndLimits) {
     }
 }
 
-// The table that replaces the division of whole entries by 9973 and the scaling after it.
-TEST(NoiseBlockIdentity, ScaledEntryTableMatchesTheArithmetic) {
-    const double* scaled = scaledEntrySamples();
+// The per-seed tables the kernels read instead of dividing whole entries by 9973 and instead of
+// reading two neighbouring entries.
+TEST(NoiseBlockIdentity, PerSeedTablesMatchTheArithmetic) {
     volatile double divisor = RandomTable::kScale;  // run-time arithmetic, not folded
-    for (int entry = 0; entry <= RandomTable::kSize; ++entry)
-        ASSERT_EQ(bitsOf(scaled[entry]), bitsOf(((entry / divisor) - 0.5) * 2.0)) << entry;
+    for (int32_t seed : {42, -123456}) {
+        const RandomTable table = tableFor(seed);
+        for (int i = 0; i < RandomTable::kSize; ++i) {
+            const double sample = table[i] / divisor;
+            ASSERT_EQ(bitsOf(table.samples()[i]), bitsOf(sample)) << i;
+            ASSERT_EQ(bitsOf(table.scaledSamples()[i]), bitsOf((sample - 0.5) * 2.0)) << i;
+        }
+        for (int i = 0; i < RandomTable::kCellModulus; ++i) {
+            const int32_t previous = table[i > 0 ? i - 1 : RandomTable::kEntryBeforeFirst];
+            const int32_t from[2] = {previous, table[i]};
+            const int32_t to[2] = {table[i], table[i + 1]};
+            for (int side = 0; side < 2; ++side) {
+                const int32_t pair = table.blendPairs()[2 * i + side];
+                ASSERT_EQ(pair & 0xFFFF, from[side]) << i;
+                ASSERT_EQ(pair >> 16, to[side] - from[side]) << i;
+            }
+        }
+    }
 }
 
 // Every multiple of 9971 that a 32-bit cell number holds, where the vector remainder is closest

@@ -48,6 +48,25 @@ TEST(OneValueIdentity, RandomAndExtremeSettings) {
     }
 }
 
+// The sum that keeps its plan between calls: settings that change or stay, and a second table,
+// never leave it with a stale plan.
+TEST(OneValueIdentity, KeptPlanFollowsEveryChange) {
+    const RandomTable tables[] = {tableFor(42), tableFor(-99)};
+    CaseSource source(13);
+    OctaveSum octaveSum;
+    NoiseCase c = source.next();
+    for (int n = 0; n < 20000; ++n) {
+        if (source.below(3) == 0) c = source.next();  // else the same settings again
+        const double base =
+            c.settings.wrappedOffset + (static_cast<double>(c.first) + n) * c.settings.scale;
+        const RandomTable& table = tables[source.below(8) == 0 ? 1 : 0];
+        const double expected = scalarSum(base, c.settings.octaves, table);
+        ASSERT_EQ(canonicalBits(octaveSum(base, c.settings.octaves, table)),
+                  canonicalBits(expected))
+            << "case " << n;
+    }
+}
+
 TEST(OneValueIdentity, EveryOctaveCountOnCellEdges) {
     const RandomTable table = tableFor(42);
     constexpr double inf = std::numeric_limits<double>::infinity();
