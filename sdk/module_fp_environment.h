@@ -43,25 +43,24 @@ constexpr uint16_t kModuleX87ControlWord = 0x037f;
 class ModuleFpEnvironment {
   public:
     ModuleFpEnvironment() noexcept : callerMxcsr_(_mm_getcsr()) {
-        if ((callerMxcsr_ & ~kMxcsrFlags) != kModuleMxcsr) {
-            _mm_setcsr(kModuleMxcsr | (callerMxcsr_ & kMxcsrFlags));
-        }
+        mxcsrSet_ = (callerMxcsr_ & ~kMxcsrFlags) != kModuleMxcsr;
+        if (mxcsrSet_) _mm_setcsr(kModuleMxcsr | (callerMxcsr_ & kMxcsrFlags));
 #if defined(QEV_FP_ENVIRONMENT_X87)
         __asm__ volatile("fnstcw %0" : "=m"(callerX87_));
         if (callerX87_ != kModuleX87ControlWord) {
             const uint16_t word = kModuleX87ControlWord;
             __asm__ volatile("fldcw %0" : : "m"(word));
+            x87Set_ = true;
         }
 #endif
     }
 
+    // The module's code never writes either control register, so only what the constructor set
+    // needs putting back: a caller already in the module's environment costs no second read.
     ~ModuleFpEnvironment() {
-        const uint32_t now = _mm_getcsr();
-        if ((now ^ callerMxcsr_) & ~kMxcsrFlags) _mm_setcsr(callerMxcsr_ | (now & kMxcsrFlags));
+        if (mxcsrSet_) _mm_setcsr((callerMxcsr_ & ~kMxcsrFlags) | (_mm_getcsr() & kMxcsrFlags));
 #if defined(QEV_FP_ENVIRONMENT_X87)
-        uint16_t word;
-        __asm__ volatile("fnstcw %0" : "=m"(word));
-        if (word != callerX87_) __asm__ volatile("fldcw %0" : : "m"(callerX87_));
+        if (x87Set_) __asm__ volatile("fldcw %0" : : "m"(callerX87_));
 #endif
     }
 
@@ -70,8 +69,10 @@ class ModuleFpEnvironment {
 
   private:
     uint32_t callerMxcsr_;
+    bool mxcsrSet_;
 #if defined(QEV_FP_ENVIRONMENT_X87)
     uint16_t callerX87_;
+    bool x87Set_ = false;
 #endif
 };
 
