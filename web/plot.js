@@ -93,16 +93,23 @@
     g.stroke();
   }
 
-  // run: {columns: [{name, values}], xLabel, yLabel, hold (each value held until the next
-  // point)}; held: the same or null.
-  function drawPlot(canvas, run, held) {
+  // Sizes the canvas to its box (or the given size when it has none) at the screen's pixel
+  // ratio and clears it: {g, width, height} in box pixels.
+  function blankCanvas(canvas, defaultWidth, defaultHeight) {
     const ratio = root.devicePixelRatio || 1;
-    const width = canvas.clientWidth || 800, height = canvas.clientHeight || 460;
+    const width = canvas.clientWidth || defaultWidth, height = canvas.clientHeight || defaultHeight;
     if (canvas.width !== Math.round(width * ratio)) canvas.width = Math.round(width * ratio);
     if (canvas.height !== Math.round(height * ratio)) canvas.height = Math.round(height * ratio);
     const g = canvas.getContext('2d');
     g.setTransform(ratio, 0, 0, ratio, 0, 0);
     g.clearRect(0, 0, width, height);
+    return { g, width, height };
+  }
+
+  // run: {columns: [{name, values}], xLabel, yLabel, hold (each value held until the next
+  // point)}; held: the same or null.
+  function drawPlot(canvas, run, held) {
+    const { g, width, height } = blankCanvas(canvas, 800, 460);
     g.font = '12px sans-serif';
 
     const runs = held ? [held, run] : [run];
@@ -184,5 +191,5 @@
     if (held) entry('held: ' + held.label, '#888', 0.5);
   }
 
-  root.QevPlot = { drawPlot };
+  root.QevPlot = { drawPlot, blankCanvas };
 })(this);

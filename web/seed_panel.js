@@ -52,13 +52,7 @@
   }
 
   function plot(canvas, values, lo, hi) {
-    const ratio = root.devicePixelRatio || 1;
-    const width = canvas.clientWidth || 160, height = canvas.clientHeight || 70;
-    if (canvas.width !== Math.round(width * ratio)) canvas.width = Math.round(width * ratio);
-    if (canvas.height !== Math.round(height * ratio)) canvas.height = Math.round(height * ratio);
-    const g = canvas.getContext('2d');
-    g.setTransform(ratio, 0, 0, ratio, 0, 0);
-    g.clearRect(0, 0, width, height);
+    const { g, width, height } = root.QevPlot.blankCanvas(canvas, 160, 70);
     const span = hi - lo;
     const y = (v) => (span > 0 && Number.isFinite(span)
       ? height - 2 - ((v - lo) / span) * (height - 4) : height / 2);

@@ -50,13 +50,7 @@
   }
 
   function draw(canvas, s) {
-    const ratio = root.devicePixelRatio || 1;
-    const width = canvas.clientWidth || 400, height = canvas.clientHeight || 120;
-    canvas.width = Math.round(width * ratio);
-    canvas.height = Math.round(height * ratio);
-    const g = canvas.getContext('2d');
-    g.setTransform(ratio, 0, 0, ratio, 0, 0);
-    g.clearRect(0, 0, width, height);
+    const { g, width, height } = root.QevPlot.blankCanvas(canvas, 400, 120);
     const peak = Math.max(1, ...s.bins);
     const left = 8, right = width - 8, top = 6, bottom = height - 18;
     const w = (right - left) / s.bins.length;

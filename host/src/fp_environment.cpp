@@ -1,7 +1,9 @@
 #include "qevhost/fp_environment.h"
 
 #include <algorithm>
+#include <initializer_list>
 #include <stdexcept>
+#include <utility>
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <xmmintrin.h>
@@ -116,6 +118,18 @@ std::string x87Changes(uint16_t before, uint16_t after) {
     return notes;
 }
 
+// The value named after the first `skip` characters of item ("round=down": skip 6), or an
+// error that says what is expected.
+template <typename T>
+T namedValue(const std::string& item, std::size_t skip,
+             std::initializer_list<std::pair<const char*, T>> choices, const char* expected) {
+    const std::string name = item.substr(skip);
+    for (const auto& choice : choices) {
+        if (name == choice.first) return choice.second;
+    }
+    throw std::invalid_argument("\"" + item + "\": " + expected);
+}
+
 }  // namespace
 
 std::string fpChangeText(const FpEnvironment& before, const FpEnvironment& after) {
@@ -195,32 +209,18 @@ FpEnvironment parseFpEnvironment(const std::string& list, FpEnvironment base) {
         } else if (item == "daz") {
             base.mxcsr |= kMxcsrDaz;
         } else if (item.rfind("round=", 0) == 0) {
-            const std::string mode = item.substr(6);
-            uint32_t bits;
-            if (mode == "nearest")
-                bits = 0;
-            else if (mode == "down")
-                bits = kMxcsrRoundDown;
-            else if (mode == "up")
-                bits = kMxcsrRoundUp;
-            else if (mode == "zero")
-                bits = kMxcsrRoundZero;
-            else
-                throw std::invalid_argument("\"" + item +
-                                            "\": the rounding is nearest, down, up or zero");
+            const uint32_t bits = namedValue<uint32_t>(item, 6,
+                                                       {{"nearest", 0},
+                                                        {"down", kMxcsrRoundDown},
+                                                        {"up", kMxcsrRoundUp},
+                                                        {"zero", kMxcsrRoundZero}},
+                                                       "the rounding is nearest, down, up or zero");
             base.mxcsr = (base.mxcsr & ~kMxcsrRounding) | bits;
         } else if (item.rfind("x87=", 0) == 0 && hasX87ControlWord()) {
-            const std::string bits = item.substr(4);
-            uint16_t precision;
-            if (bits == "24")
-                precision = kX87Precision24;
-            else if (bits == "53")
-                precision = kX87Precision53;
-            else if (bits == "64")
-                precision = kX87Precision64;
-            else
-                throw std::invalid_argument("\"" + item +
-                                            "\": the x87 precision is 24, 53 or 64 bits");
+            const uint16_t precision = namedValue<uint16_t>(
+                item, 4,
+                {{"24", kX87Precision24}, {"53", kX87Precision53}, {"64", kX87Precision64}},
+                "the x87 precision is 24, 53 or 64 bits");
             base.x87ControlWord =
                 static_cast<uint16_t>((base.x87ControlWord & ~kX87Precision) | precision);
         } else if (item.rfind("x87=", 0) == 0) {
