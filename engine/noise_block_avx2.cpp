@@ -6,6 +6,8 @@
 
 #include <immintrin.h>
 
+#include "noise_block.h"
+
 // Everything here is inlined into the kernels' loops (the one cold helper excepted), so the lanes
 // stay in registers.
 #define QEV_INLINE __attribute__((always_inline)) inline
@@ -118,58 +120,22 @@ QEV_INLINE __m256d gainCurve(__m256d t, __m256d factor) {
     return _mm256_div_pd(numerator, denominator);
 }
 
-// The blended value of each lane, in entry units. The start zone (frac < window) blends from the
-// previous entry, the end zone (frac > 1 - window) toward the next one; both are
-// (high - low) * t + low with their own t and entries, so the zone picks the operands (one
-// packed pair per lane, diff = high - low being exact) and the arithmetic runs once. Lanes in
-// neither zone take the pair toward the next entry at weight +0: diff * 0 + low is their entry.
-QEV_INLINE __m256d blendLanes(const NoiseKernelInput& input, const Lanes& lanes, __m256d start,
-                              __m256d zone) {
-    const __m256d one = _mm256_set1_pd(1.0);
-    const __m256d windowEnd = _mm256_set1_pd(input.windowEnd);
-    const __m256d into = select(start, lanes.frac, _mm256_sub_pd(lanes.frac, windowEnd));
-    const __m256d scaled = input.fadeByProduct
-                               ? _mm256_mul_pd(into, _mm256_set1_pd(input.fadeReciprocal))
-                               : _mm256_div_pd(into, _mm256_set1_pd(input.fadeWindow));
-    const __m256d half = _mm256_mul_pd(scaled, _mm256_set1_pd(0.5));
-    __m256d t = select(start, _mm256_add_pd(half, _mm256_set1_pd(0.5)), half);
-    if (input.shapesBias) t = biasCurve(t, _mm256_set1_pd(input.biasFactor));
-    if (input.shapesGain) t = gainCurve(t, _mm256_set1_pd(input.gainFactor));
-    t = _mm256_and_pd(zone, t);
-
-    const __m256d pairIndex =
-        _mm256_add_pd(_mm256_add_pd(lanes.index, lanes.index), _mm256_andnot_pd(start, one));
-    const __m128i pair = gatherInt32(input.blendPairs, pairIndex);
-    const __m256d low = _mm256_cvtepi32_pd(_mm_and_si128(pair, _mm_set1_epi32(0xFFFF)));
-    const __m256d diff = _mm256_cvtepi32_pd(_mm_srai_epi32(pair, 16));
-    return _mm256_add_pd(_mm256_mul_pd(diff, t), low);
-}
-
-// The sample of one octave, value / 9973, scaled to (sample - 0.5) * 2. A value that is not
-// blended is a whole entry, whose scaled sample the table holds (the same operations, done once
-// per seed); a blended value is divided and scaled here.
-template <bool kBlends>
-QEV_INLINE __m256d scaledSampleLanes(const NoiseKernelInput& input, const Lanes& lanes) {
-    if (kBlends) {
-        const __m256d start =
-            _mm256_cmp_pd(lanes.frac, _mm256_set1_pd(input.fadeWindow), _CMP_LT_OQ);
-        const __m256d end = _mm256_cmp_pd(lanes.frac, _mm256_set1_pd(input.windowEnd), _CMP_GT_OQ);
-        const __m256d zone = _mm256_or_pd(start, end);
-        if (_mm256_movemask_pd(zone) != 0) {
-            const __m256d sample =
-                _mm256_div_pd(blendLanes(input, lanes, start, zone), _mm256_set1_pd(kTableSize));
-            return _mm256_mul_pd(_mm256_sub_pd(sample, _mm256_set1_pd(0.5)), _mm256_set1_pd(2.0));
-        }
-    }
+// The scaled samples (sample - 0.5) * 2 of lanes whose value is a whole entry: the table holds
+// them (the same operations, done once per seed).
+QEV_INLINE __m256d wholeScaledSamples(const NoiseKernelInput& input, const Lanes& lanes) {
     return _mm256_mask_i32gather_pd(_mm256_setzero_pd(), input.scaledSamples,
                                     _mm256_cvttpd_epi32(lanes.index),
                                     _mm256_castsi256_pd(_mm256_set1_epi64x(-1)), 8);
 }
 
-// What one vector of elements needs for an octave with the blend on before the curves' first
-// division: its cells, the blend zones, the weight before the curves and the packed pair. Made
-// ahead of the rest, so that the divisions of one vector overlap the gathers and the cell
-// arithmetic of the next ones (the divider, not the other work, then sets the pace).
+// The blend of one vector of lanes, in two halves: the front (the blend zones, the weight before
+// the curves and the packed pair) and the back (the curves, the blend, / 9973 and the scaling).
+// The start zone (frac < window) blends from the previous entry, the end zone
+// (frac > 1 - window) toward the next one; both are (high - low) * t + low with their own t and
+// entries, so the zone picks the operands (one packed pair per lane, diff = high - low being
+// exact) and the arithmetic runs once. Lanes in neither zone take the pair toward the next entry
+// at weight +0: diff * 0 + low is their entry. The array kernel makes fronts ahead of backs, so
+// that one vector's divisions overlap the gathers and cell arithmetic of the next ones.
 struct BlendFront {
     Lanes lanes;
     __m256d zone;
@@ -177,12 +143,10 @@ struct BlendFront {
     __m128i pair;
 };
 
-template <CellRange kRange>
-QEV_INLINE BlendFront blendFront(const NoiseKernelInput& input, __m256d offset, __m256d square,
-                                 __m256d base) {
+QEV_INLINE BlendFront blendFront(const NoiseKernelInput& input, const Lanes& lanes) {
     BlendFront f;
-    f.lanes = cellLanes(input, _mm256_mul_pd(_mm256_add_pd(offset, base), square), kRange);
-    const __m256d frac = f.lanes.frac;
+    f.lanes = lanes;
+    const __m256d frac = lanes.frac;
     const __m256d start = _mm256_cmp_pd(frac, _mm256_set1_pd(input.fadeWindow), _CMP_LT_OQ);
     const __m256d end = _mm256_cmp_pd(frac, _mm256_set1_pd(input.windowEnd), _CMP_GT_OQ);
     f.zone = _mm256_or_pd(start, end);
@@ -192,18 +156,14 @@ QEV_INLINE BlendFront blendFront(const NoiseKernelInput& input, __m256d offset, 
                                : _mm256_div_pd(into, _mm256_set1_pd(input.fadeWindow));
     const __m256d half = _mm256_mul_pd(scaled, _mm256_set1_pd(0.5));
     f.t = select(start, _mm256_add_pd(half, _mm256_set1_pd(0.5)), half);
-    const __m256d pairIndex = _mm256_add_pd(_mm256_add_pd(f.lanes.index, f.lanes.index),
+    const __m256d pairIndex = _mm256_add_pd(_mm256_add_pd(lanes.index, lanes.index),
                                             _mm256_andnot_pd(start, _mm256_set1_pd(1.0)));
     f.pair = gatherInt32(input.blendPairs, pairIndex);
     return f;
 }
 
-// The rest of scaledSampleLanes<true> for a vector whose front is made: the same operations.
 QEV_INLINE __m256d blendBack(const NoiseKernelInput& input, const BlendFront& f) {
-    if (_mm256_movemask_pd(f.zone) == 0)
-        return _mm256_mask_i32gather_pd(_mm256_setzero_pd(), input.scaledSamples,
-                                        _mm256_cvttpd_epi32(f.lanes.index),
-                                        _mm256_castsi256_pd(_mm256_set1_epi64x(-1)), 8);
+    if (_mm256_movemask_pd(f.zone) == 0) return wholeScaledSamples(input, f.lanes);
     __m256d t = f.t;
     if (input.shapesBias) t = biasCurve(t, _mm256_set1_pd(input.biasFactor));
     if (input.shapesGain) t = gainCurve(t, _mm256_set1_pd(input.gainFactor));
@@ -213,6 +173,13 @@ QEV_INLINE __m256d blendBack(const NoiseKernelInput& input, const BlendFront& f)
     const __m256d sample =
         _mm256_div_pd(_mm256_add_pd(_mm256_mul_pd(diff, t), low), _mm256_set1_pd(kTableSize));
     return _mm256_mul_pd(_mm256_sub_pd(sample, _mm256_set1_pd(0.5)), _mm256_set1_pd(2.0));
+}
+
+// The sample of one octave, value / 9973, scaled to (sample - 0.5) * 2.
+template <bool kBlends>
+QEV_INLINE __m256d scaledSampleLanes(const NoiseKernelInput& input, const Lanes& lanes) {
+    if (kBlends) return blendBack(input, blendFront(input, lanes));
+    return wholeScaledSamples(input, lanes);
 }
 
 // ((sample - 0.5) * 2) / k^2 for the octave of one step: by the exact product when k is a power
@@ -245,14 +212,17 @@ void octaveOverBlock(const NoiseKernelInput& input, const OctaveStep& step, Bloc
     if constexpr (kBlends) {
         // Fronts made two vectors ahead; past the end they repeat the last vector's.
         const int32_t lastV = 4 * vectors - 4;
-        BlendFront front = blendFront<kRange>(input, offset, square, _mm256_load_pd(sums.base));
-        BlendFront second = blendFront<kRange>(input, offset, square,
-                                               _mm256_load_pd(sums.base + (4 <= lastV ? 4 : 0)));
+        const auto frontAt = [&](int32_t v) {
+            const __m256d position =
+                _mm256_mul_pd(_mm256_add_pd(offset, _mm256_load_pd(sums.base + v)), square);
+            return blendFront(input, cellLanes(input, position, kRange));
+        };
+        BlendFront front = frontAt(0);
+        BlendFront second = frontAt(4 <= lastV ? 4 : 0);
         for (int32_t v = 0; v < 4 * vectors; v += 4) {
             const int32_t following = v + 8 <= lastV ? v + 8 : lastV;
             const BlendFront next = second;
-            second =
-                blendFront<kRange>(input, offset, square, _mm256_load_pd(sums.base + following));
+            second = frontAt(following);
             const __m256d scaled = blendBack(input, front);
             const __m256d contribution =
                 kByInverse ? _mm256_mul_pd(scaled, inverse) : _mm256_div_pd(scaled, square);
@@ -487,22 +457,8 @@ void finishElementsAvx2Kernel(const double* values, int32_t count, double low, d
         _mm_storeu_ps(floats + j, _mm256_cvtpd_ps(value));
         _mm_storeu_ps(integers + j, _mm256_cvtpd_ps(rounded));
     }
-    for (; j < count; ++j) {
-        double value = values[j];
-        if (value < low) {
-            value = low;
-        } else if (value > high) {
-            value = high;
-        }
-        const __m128d v = _mm_set_sd(value);
-        const __m128d h = _mm_set_sd(0.5);
-        const __m128d rounded =
-            value > 0.0
-                ? _mm_round_sd(v, _mm_add_sd(v, h), _MM_FROUND_TO_NEG_INF | _MM_FROUND_NO_EXC)
-                : _mm_round_sd(v, _mm_sub_sd(v, h), _MM_FROUND_TO_POS_INF | _MM_FROUND_NO_EXC);
-        floats[j] = static_cast<float>(value);
-        integers[j] = static_cast<float>(_mm_cvtsd_f64(rounded));
-    }
+    // The last few as the scalar code does them, which is the reference.
+    finishElementsScalar(values + j, count - j, low, high, floats + j, integers + j);
 }
 
 }  // namespace qev

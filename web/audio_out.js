@@ -170,5 +170,5 @@
     }
   }
 
-  root.QevAudio = { controlSignal, render, renderControl, Player };
+  root.QevAudio = { controlSignal, render, renderControl, Player, hertz };
 })(this);

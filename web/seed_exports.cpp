@@ -13,27 +13,16 @@ using explorer::ExplorerHost;
 
 namespace {
 
-constexpr int32_t kButton = 7;
-
 ExplorerHost trial;
 std::vector<float> trialInputs;  // the inputs (or element indices) of the last trial run
 std::vector<float> trialValues;
-
-int32_t buttonIndex() {
-    for (std::size_t i = 0; i < trial.params().size(); ++i) {
-        const auto& p = trial.params()[i];
-        if (p.input && p.type == kButton) return static_cast<int32_t>(i);
-    }
-    return -1;
-}
 
 }  // namespace
 
 extern "C" {
 
-// A fresh trial object with every input setting of the page module. For an array module,
-// "Mode" is set to a mode other than the two listed: it applies a seed or size change at once
-// and computes only on the button, so each seed computes once.
+// A fresh trial object with every input setting of the page module. An array module runs in
+// "Automatic Update" (Mode 0), so the message about each new seed computes its arrays once.
 EMSCRIPTEN_KEEPALIVE void explorerTrialBegin() {
     const ExplorerHost& page = explorer::pageHost();
     trial.start();
@@ -43,7 +32,7 @@ EMSCRIPTEN_KEEPALIVE void explorerTrialBegin() {
     }
     const int32_t mode = trial.indexOf("Mode");
     if (mode >= 0) {
-        trial.setValue(mode, 2.0f);
+        trial.setValue(mode, 0.0f);
         trial.callBack(trial.indexOf("Array Size"));
     }
 }
@@ -55,10 +44,9 @@ EMSCRIPTEN_KEEPALIVE int32_t explorerTrialRun(float seed, int32_t points) {
     trial.change(trial.indexOf("Random Seed"), seed);
     trialInputs.clear();
     trialValues.clear();
-    const int32_t button = buttonIndex();
-    if (button >= 0) {
-        trial.callBack(button);
-        trialValues = trial.array(trial.indexOf("Float Out"));
+    const int32_t floatOut = trial.indexOf("Float Out");
+    if (floatOut >= 0) {
+        trialValues = trial.array(floatOut);
         for (std::size_t i = 0; i < trialValues.size(); ++i) {
             trialInputs.push_back(static_cast<float>(i));
         }

@@ -119,7 +119,7 @@
       if (this.module === 'random') return Object.assign(plan, { hold: clock.block });
       if (plan.target === 'wave') {
         return Object.assign(plan, { cycle: Math.round(clock.sampleRate /
-                                                       (440 * Math.pow(2, (plan.note - 69) / 12))) });
+                                                       root.QevAudio.hertz(plan.note)) });
       }
       const tempo = this.number('tempo') > 0 ? this.number('tempo') : 8;
       return Object.assign(plan, { target: 'pitch', hold: Math.max(1, Math.round(clock.sampleRate /
