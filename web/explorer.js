@@ -133,8 +133,6 @@
     if (state.driver.arrays && mode >= 0 && state.driver.value(mode) !== 0) state.unpressed = true;
   }
 
-  // The parts that need not follow every slider step: the seed panel, the table, the address,
-  // the command.
   // The values table, filled only while it is open: writing thousands of numbers as qevhost
   // writes them takes the module's number code a while.
   function showTable() {
@@ -158,6 +156,8 @@
     $('command').textContent = timeView.timed && !withList ? '' : commandOf(state);
   }
 
+  // The parts that need not follow every slider step: the seed panel, the table, the address,
+  // the command.
   function updateLater() {
     drawSeeds();
     state.viewParts = timeView.parts();
