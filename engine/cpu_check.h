@@ -9,10 +9,9 @@ namespace qev {
 // the C++ runtime's guards (they allocate in some threads libraries and keep it past unload).
 void chooseVectorPaths();
 
-// True when chooseVectorPaths() found that the processor and the operating system run AVX2 code
-// and its gathers read every lane (some emulators get them wrong; the engine then keeps to its
-// baseline paths). False before the choice, and always in builds defining QEV_BASELINE_ONLY: the
-// benchmarks' scalar reference, and the tests that run the baseline paths on an AVX2 processor.
+// True when chooseVectorPaths() found that the processor and the operating system report AVX2.
+// False before the choice, and always in builds defining QEV_BASELINE_ONLY: the benchmarks'
+// scalar reference, and the tests that run the baseline paths on an AVX2 processor.
 bool avx2Available();
 
 }  // namespace qev
