@@ -11,8 +11,10 @@ set(CMAKE_SHARED_LINKER_FLAGS_INIT "-m32")
 set(CMAKE_MODULE_LINKER_FLAGS_INIT "-m32")
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 
-# Some kernels (containers, CI machines) do not execute 32-bit programs. Probe once; when the
-# probe does not run natively, run test programs through user-mode emulation.
+# Some kernels (containers, CI machines) do not execute 32-bit programs; scripts/bootstrap then
+# registers qemu-i386 with the kernel, and the probe below runs through it like any 32-bit
+# program. Probe once; when the probe does not run at all, run test programs through
+# scripts/run-i386 (qemu-i386 presenting a processor whose instructions it emulates correctly).
 if(NOT DEFINED QEV_X86_EMULATOR_PROBED)
     set(_probe_dir "${CMAKE_BINARY_DIR}/x86-probe")
     file(MAKE_DIRECTORY "${_probe_dir}")
@@ -31,7 +33,8 @@ if(NOT DEFINED QEV_X86_EMULATOR_PROBED)
         if(NOT _qemu)
             message(FATAL_ERROR "32-bit programs do not run natively here and qemu-i386 is missing: run scripts/bootstrap")
         endif()
-        set(QEV_X86_EMULATOR "${_qemu}" CACHE STRING "Runner for 32-bit test programs")
+        set(QEV_X86_EMULATOR "${CMAKE_CURRENT_LIST_DIR}/../scripts/run-i386"
+            CACHE STRING "Runner for 32-bit test programs")
     endif()
     set(QEV_X86_EMULATOR_PROBED ON CACHE INTERNAL "")
 endif()

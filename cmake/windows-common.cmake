@@ -24,7 +24,15 @@ set(CMAKE_MODULE_LINKER_FLAGS_INIT "-static")
 # Test programs run under wine, in a wine prefix of the tree's own (created on first use, so
 # trees never share or disturb a user's prefix), with wine's debug output off and without the
 # .NET and browser components, which a new prefix would otherwise offer to download.
+# The 64-bit tree runs wine's 64-bit loader itself: Debian's `wine` starts the 32-bit loader
+# first, even for a 64-bit program, which fails (or is emulated, slowly) on a kernel without
+# 32-bit support.
 set(QEV_WINE_PREFIX "${CMAKE_BINARY_DIR}/wine-prefix" CACHE PATH "Wine prefix of this tree")
+set(_wine wine)
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64" AND EXISTS /usr/lib/wine/wine64)
+    set(_wine /usr/lib/wine/wine64)
+endif()
+set(QEV_WINE_LOADER "${_wine}" CACHE STRING "Wine loader that runs this tree's programs")
 set(CMAKE_CROSSCOMPILING_EMULATOR
     /usr/bin/env "WINEPREFIX=${QEV_WINE_PREFIX}" WINEDEBUG=-all "WINEDLLOVERRIDES=mscoree,mshtml="
-    wine)
+    ${QEV_WINE_LOADER})
