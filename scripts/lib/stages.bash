@@ -60,3 +60,15 @@ not_run() {
         echo "$1: $2" >>"$QEV_NOT_RUN"
     fi
 }
+
+# Why the 32-bit Windows programs do not run where 32-bit programs run only through qemu-i386.
+wine32_emulated_reason="32-bit programs run here only through qemu-i386, and under QEMU 7.2 each \
+start of wine's 32-bit loader takes about 50 s of processor time (the emulator searches its \
+address space page by page on every mmap): a new prefix and the suite's few hundred program \
+starts would take hours. QEV_WIN32_UNDER_EMULATION=1 runs them anyway"
+
+# True when the 32-bit wine would run only emulated, and the caller did not ask for it anyway.
+wine32_emulated() {
+    [[ ${QEV_WIN32_UNDER_EMULATION:-0} != 1 &&
+        $("$(dirname "${BASH_SOURCE[0]}")/../i386-binfmt" status 2>/dev/null) == emulated ]]
+}
