@@ -11,7 +11,6 @@ struct CurveMaker::Engine {
     qev::RandomTable table;
     qev::SeededGenerator generator;
     qev::SeedCache lastSeed;
-    qev::OctaveSum octaveSum;
 };
 
 bool setByCaption(CurveSettings& s, const std::string& caption, float value) {
@@ -72,9 +71,8 @@ const std::vector<float>& CurveMaker::curve(float seed) {
         r.offset = s.offset;
         r.outputMin = s.outputMin;
         r.outputMax = s.outputMax;
-        for (std::size_t i = 0; i < s.inputs.size(); ++i) {
-            values_[i] = qev::randomOutput(s.inputs[i], r, e.table, e.octaveSum);
-        }
+        qev::randomOutputs(s.inputs.data(), static_cast<int32_t>(s.inputs.size()), r, e.table,
+                           values_.data());
         return values_;
     }
     qev::ArraySettings a;
