@@ -51,6 +51,7 @@ std::string shortest(double value) {
 bool addWants(Query& q, const std::string& text, std::string& error) {
     for (const std::string& raw : split(text, ',')) {
         const std::string part = trimmed(raw);
+        if (part.empty()) continue;  // an empty list, or a comma too many
         const auto equals = part.find('=');
         const std::string name = part.substr(0, equals);
         const bool hasValue = equals != std::string::npos;

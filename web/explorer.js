@@ -154,7 +154,11 @@
       const p = pointOf(e);
       if (!p) return;
       points = [p];
-      canvas.setPointerCapture(e.pointerId);
+      try {
+        canvas.setPointerCapture(e.pointerId);
+      } catch (error) {
+        // A pointer the browser does not track (a synthetic event) draws without capture.
+      }
       e.preventDefault();
     });
     canvas.addEventListener('pointermove', (e) => {

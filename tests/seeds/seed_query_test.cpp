@@ -27,6 +27,9 @@ TEST(SeedQuery, WantsReadBackInAFixedOrder) {
     ASSERT_TRUE(seeds::addWants(q, "calm, loops,starts=0.2", error)) << error;
     ASSERT_TRUE(seeds::addWants(q, "falling,ends=-1e-3,range,seldom-ends", error)) << error;
     EXPECT_EQ(seeds::wantsText(q), "starts=0.2,ends=-0.001,loops,range,seldom-ends,calm,falling");
+    seeds::Query none;
+    ASSERT_TRUE(seeds::addWants(none, "", error)) << error;
+    EXPECT_EQ(seeds::wantsText(none), "");
 }
 
 TEST(SeedQuery, RefusesUnknownRepeatedAndOpposedWants) {

@@ -128,14 +128,57 @@ async function pageRanking(address, driver) {
     for (const p of problems) console.log('  ' + p);
     failed += problems.length ? 1 : 0;
   }
+  // A sketch dragged across the plot: what the page then searches equals qevhost's search with
+  // the sketch's points, as the address carries them.
+  {
+    const browser = await openPage(page + '#module=random&Octaves=2&Fade=1&input=0:16:0.125');
+    const problems = [];
+    try {
+      await browser.waitFor('document.body.dataset.ready === "1"');
+      await browser.evaluate(`(() => {
+        const canvas = document.getElementById('plot');
+        const box = canvas.getBoundingClientRect();
+        const at = (type, f, g) => canvas.dispatchEvent(new PointerEvent(type, { pointerId: 7,
+          bubbles: true, clientX: box.left + box.width * f, clientY: box.top + box.height * g }));
+        at('pointerdown', 0.2, 0.8);
+        for (let i = 1; i <= 40; ++i) at('pointermove', 0.2 + 0.6 * i / 40, 0.8 - 0.5 * i / 40);
+        at('pointerup', 0.8, 0.3);
+        document.getElementById('search-to').value = '999';
+        document.getElementById('search-start').click();
+      })()`);
+      if (!(await browser.waitFor('document.body.dataset.searchSeconds !== undefined', 120))) {
+        problems.push('the search never finished');
+      }
+      await browser.waitFor('location.hash.includes("sketch=")');
+      const hash = await browser.evaluate('location.hash');
+      const found = await browser.evaluate('qevExplorer.found()');
+      const sketch = /sketch=([^&]*)/.exec(hash)[1].split(',').map((p) => p.split(':'));
+      if (sketch.length < 10) problems.push('a sketch of ' + sketch.length + ' points: ' + hash);
+      const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'qev-search-'));
+      const file = path.join(dir, 'sketch.csv');
+      fs.writeFileSync(file, sketch.map((p) => p.join(',')).join('\n'));
+      const expected = qevhostRanking({ module: 'random', sets: [['Octaves', '2'], ['Fade', '1']],
+                                        input: '0:16:0.125', seeds: '0:999' }, file);
+      fs.rmSync(dir, { recursive: true, force: true });
+      const shown = csvOf(found, drivers.random);
+      if (shown !== expected) problems.push('Chromium:\n' + shown + 'qevhost:\n' + expected);
+      if (browser.errors.length) problems.push('script errors: ' + browser.errors.join('; '));
+    } finally {
+      await browser.close();
+    }
+    console.log(`${problems.length ? 'FAILED' : 'ok'}: a sketch dragged across the plot`);
+    for (const p of problems) console.log('  ' + p);
+    failed += problems.length ? 1 : 0;
+  }
   // The speed case, in the page's workers.
   const speed = await pageRanking('#module=random&Octaves=16&Fade=1&input=0:249.75:0.25' +
                                   '&want=range,calm&seeds=1:10000', drivers.random);
   console.log(`the page searched 10000 seeds of 1000 values (16 octaves, Fade 1) in ` +
               `${speed.seconds.toFixed(2)} s (target 4 s; ${os.cpus().length} cores, ` +
               `${os.cpus()[0].model})`);
-  console.log(failed ? `${failed} of ${cases.length} searches differ from qevhost` :
-                       `${cases.length} searches rank as qevhost does, under node and in Chromium`);
+  console.log(failed ? `${failed} searches differ from qevhost` :
+                       `${cases.length + 1} searches rank as qevhost does, under node and in ` +
+                       'Chromium');
   process.exit(failed ? 1 : 0);
 })().catch((e) => {
   console.log('search_ranking: ' + e.stack);
