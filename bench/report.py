@@ -24,6 +24,11 @@ TARGETS = [
      "ArrayExports/16/1", "ArrayExportsScalar/16/1", 0.45),
 ]
 
+# Absolute targets: (label, benchmark, CPU-time median at most, in ns).
+TIME_TARGETS = [
+    ("seed search: 10,000 seeds x 1,000 values, 16 octaves, Fade 1, one core", "SeedSearch", 1e9),
+]
+
 INFORMATIONAL = [
     ("one value, 16 octaves, Fade 0, scalar sum / libnoise Perlin",
      "OneValueScalar/16/0", "LibnoisePerlin/16"),
@@ -181,6 +186,13 @@ def main():
             print(f"{label:<66} {ratio:6.3f} {'<= ' + format(target, '.2f'):>7}  {verdict}")
         else:
             print(f"{label:<66}  (not measured)")
+    for label, name, limit in TIME_TARGETS:
+        if name not in medians:
+            print(f"{label:<66}  (not measured)")
+            continue
+        verdict = "met" if medians[name] <= limit else f"MISSED by {medians[name] / limit - 1:.0%}"
+        missed += medians[name] > limit
+        print(f"{label:<66} {show_time(medians[name]):>6} {'<= ' + show_time(limit):>7}  {verdict}")
     for label, num, den in INFORMATIONAL:
         if num in medians and den in medians:
             print(f"{label:<66} {medians[num] / medians[den]:6.3f}")

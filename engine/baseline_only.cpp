@@ -31,6 +31,10 @@ void computeNoiseBlockAvx2Kernel(const NoiseKernelInput&, int32_t, int32_t, doub
     std::abort();
 }
 
+void computeNoiseAtAvx2Kernel(const NoiseKernelInput&, const double*, int32_t, double*) {
+    std::abort();
+}
+
 void finishElementsAvx2Kernel(const double*, int32_t, double, double, float*, float*) {
     std::abort();
 }

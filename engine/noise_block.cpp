@@ -7,6 +7,24 @@
 
 namespace qev {
 
+namespace {
+
+NoiseKernelInput kernelInputFor(const NoiseBlockSettings& settings, const OctavePlan& plan,
+                                const RandomTable& table) {
+    NoiseKernelInput in = octaveKernelInput(plan, table);
+    in.wrappedOffset = settings.wrappedOffset;
+    in.scale = settings.scale;
+    // normaliseNoise's own ordering of the window.
+    const bool reversed = settings.noiseMin > settings.noiseMax;
+    in.noiseLow = reversed ? settings.noiseMax : settings.noiseMin;
+    in.noiseHigh = reversed ? settings.noiseMin : settings.noiseMax;
+    in.outputMin = settings.outputMin;
+    in.outputRange = settings.outputRange;
+    return in;
+}
+
+}  // namespace
+
 void computeNoiseBlockScalar(const NoiseBlockSettings& settings, const RandomTable& table,
                              int32_t first, int32_t count, double* values) {
     const OctavePlan plan(settings.octaves);
@@ -17,6 +35,28 @@ void computeNoiseBlockScalar(const NoiseBlockSettings& settings, const RandomTab
         const double t = normaliseNoise(sum, settings.noiseMin, settings.noiseMax);
         values[j] = settings.outputRange * t + settings.outputMin;
     }
+}
+
+void computeNoiseAtScalar(const NoiseBlockSettings& settings, const RandomTable& table,
+                          const double* bases, int32_t count, double* values) {
+    const OctavePlan plan(settings.octaves);
+    for (int32_t j = 0; j < count; ++j) {
+        const double sum = sumOctaves(bases[j], plan, table);
+        const double t = normaliseNoise(sum, settings.noiseMin, settings.noiseMax);
+        values[j] = settings.outputRange * t + settings.outputMin;
+    }
+}
+
+void computeNoiseAt(const NoiseBlockSettings& settings, const RandomTable& table,
+                    const double* bases, int32_t count, double* values) {
+    if (count <= 0) return;
+    const OctavePlan plan(settings.octaves);
+    // The kernel has the plain curves only; the guarded ones are the reference's.
+    if (!avx2Available() || !plan.blend.boundedCurves) {
+        computeNoiseAtScalar(settings, table, bases, count, values);
+        return;
+    }
+    computeNoiseAtAvx2Kernel(kernelInputFor(settings, plan, table), bases, count, values);
 }
 
 bool noiseBlockAvx2Available() {
@@ -32,16 +72,7 @@ void computeNoiseBlockAvx2(const NoiseBlockSettings& settings, const RandomTable
         computeNoiseBlockScalar(settings, table, first, count, values);
         return;
     }
-    NoiseKernelInput in = octaveKernelInput(plan, table);
-    in.wrappedOffset = settings.wrappedOffset;
-    in.scale = settings.scale;
-    // normaliseNoise's own ordering of the window.
-    const bool reversed = settings.noiseMin > settings.noiseMax;
-    in.noiseLow = reversed ? settings.noiseMax : settings.noiseMin;
-    in.noiseHigh = reversed ? settings.noiseMin : settings.noiseMax;
-    in.outputMin = settings.outputMin;
-    in.outputRange = settings.outputRange;
-    computeNoiseBlockAvx2Kernel(in, first, count, values);
+    computeNoiseBlockAvx2Kernel(kernelInputFor(settings, plan, table), first, count, values);
 }
 
 void finishElementsScalar(const double* values, int32_t count, double low, double high,

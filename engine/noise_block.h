@@ -35,6 +35,15 @@ void computeNoiseBlockAvx2(const NoiseBlockSettings& settings, const RandomTable
 void computeNoiseBlock(const NoiseBlockSettings& settings, const RandomTable& table, int32_t first,
                        int32_t count, double* values);
 
+// values[j] for the base position bases[j], j < count, through the octave sum, the noise window
+// and the output range as for an element (the settings' offset and scale are not used): the
+// single-value module's value before its clamp, for many positions at once. The scalar
+// reference, and the fastest implementation this processor runs (same bits).
+void computeNoiseAtScalar(const NoiseBlockSettings& settings, const RandomTable& table,
+                          const double* bases, int32_t count, double* values);
+void computeNoiseAt(const NoiseBlockSettings& settings, const RandomTable& table,
+                    const double* bases, int32_t count, double* values);
+
 // The array module's two outputs of values[j], j < count: the value kept within [low, high]
 // (NaN passes; low <= high) as a float, and that value rounded half away from zero as a float
 // ((-0.5, 0] gives -0).

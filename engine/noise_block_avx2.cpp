@@ -364,14 +364,19 @@ namespace {
 
 // The block, octave by octave over all elements, with the blend decided at compile time so that
 // a block without it carries none of its code; then the noise window and the output range.
+// With `bases`, element j sits at bases[j] instead.
 template <bool kBlends>
 void noiseBlock(const NoiseKernelInput& input, const OctaveStep* steps, int32_t stepCount,
-                int32_t first, int32_t count, double* values) {
+                int32_t first, const double* bases, int32_t count, double* values) {
     BlockSums sums;
     const int32_t vectors = (count + 3) / 4;
     const __m256d w = _mm256_set1_pd(input.wrappedOffset);
     const __m256d scale = _mm256_set1_pd(input.scale);
-    for (int32_t j = 0; j < 4 * vectors; j += 4) {
+    for (int32_t j = 0; bases && j < 4 * vectors; ++j) {
+        sums.base[j] = bases[j < count ? j : count - 1];
+        sums.sum[j] = 0.0;
+    }
+    for (int32_t j = 0; !bases && j < 4 * vectors; j += 4) {
         // Past the end, lanes repeat the last element; their results are not stored.
         const __m128i elements = _mm_add_epi32(
             _mm_set1_epi32(first),
@@ -431,9 +436,40 @@ void computeNoiseBlockAvx2Kernel(const NoiseKernelInput& input, int32_t first, i
     for (int32_t octave = input.wholeOctaves; octave >= 1; --octave)
         steps[stepCount++] = octaveStep(input, octave, firstBase, lastBase);
     if (input.blends) {
-        noiseBlock<true>(input, steps, stepCount, first, count, values);
+        noiseBlock<true>(input, steps, stepCount, first, nullptr, count, values);
     } else {
-        noiseBlock<false>(input, steps, stepCount, first, count, values);
+        noiseBlock<false>(input, steps, stepCount, first, nullptr, count, values);
+    }
+}
+
+void computeNoiseAtAvx2Kernel(const NoiseKernelInput& input, const double* bases, int32_t count,
+                              double* values) {
+    while (count > BlockSums::kCapacity) {
+        computeNoiseAtAvx2Kernel(input, bases, BlockSums::kCapacity, values);
+        bases += BlockSums::kCapacity;
+        count -= BlockSums::kCapacity;
+        values += BlockSums::kCapacity;
+    }
+    if (count <= 0) return;
+    // Positions follow the base monotonically, so the lowest and highest base bound every
+    // octave's positions; a NaN base makes the range fail its test (any cells).
+    double lowBase = bases[0], highBase = bases[0];
+    for (int32_t j = 1; j < count && lowBase == lowBase; ++j) {
+        const double b = bases[j];
+        if (b != b) lowBase = highBase = b;
+        if (b < lowBase) lowBase = b;
+        if (b > highBase) highBase = b;
+    }
+    OctaveStep steps[17];
+    int32_t stepCount = 0;
+    if (input.fraction != 0.0)
+        steps[stepCount++] = octaveStep(input, input.wholeOctaves + 1, lowBase, highBase);
+    for (int32_t octave = input.wholeOctaves; octave >= 1; --octave)
+        steps[stepCount++] = octaveStep(input, octave, lowBase, highBase);
+    if (input.blends) {
+        noiseBlock<true>(input, steps, stepCount, 0, bases, count, values);
+    } else {
+        noiseBlock<false>(input, steps, stepCount, 0, bases, count, values);
     }
 }
 

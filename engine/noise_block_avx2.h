@@ -47,6 +47,11 @@ void sumOctavesAvx2Kernel(const NoiseKernelInput& input, double base, double* su
 void computeNoiseBlockAvx2Kernel(const NoiseKernelInput& input, int32_t first, int32_t count,
                                  double* values);
 
+// values[j] for the base position bases[j], j < count: the same bits as the scalar
+// computeNoiseAtScalar (noise_block.h).
+void computeNoiseAtAvx2Kernel(const NoiseKernelInput& input, const double* bases, int32_t count,
+                              double* values);
+
 // finishElements (noise_block.h) four at a time: the same bits as the scalar version.
 void finishElementsAvx2Kernel(const double* values, int32_t count, double low, double high,
                               float* floats, float* integers);

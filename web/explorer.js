@@ -9,6 +9,7 @@
   const { hashOf, parseHash, commandOf, settable, kDefaultRamp } = window.QevAddress;
   const { kFader, kButton, kListBox } = window.ModuleDriver.types;
   const { showSpread } = window.QevSpread;
+  const { SearchRunner } = window.QevSeedSearch;
   const { render, Player } = window.QevAudio;
   const kModules = { random: 'Qev Random', randomarray: 'Qev RandomArray' };
   const kTableRows = 10000;
@@ -16,10 +17,12 @@
   const $ = (id) => document.getElementById(id);
   const drivers = {};
   const state = { module: 'random', driver: null, ramp: kDefaultRamp, run: null, held: null,
-                  unpressed: false };
+                  unpressed: false, inputs: null, sketch: null, search: null };
   const boxes = new Map();  // parameter index -> {box, slider, select}
   let drawPending = false, laterTimer = 0, ownHash = null, scriptErrors = 0;
-  let timeView = null, seedPanel = null;
+  let timeView = null, seedPanel = null, plotFrame = null;
+  const searchRunner = new SearchRunner();
+  const kSketchPoints = 48;
   const player = new Player();
 
   function notice(text) {
@@ -67,6 +70,8 @@
     $('host-error').textContent = hostError;
     document.body.dataset.hostError = hostError ? '1' : '';
     const columns = d.columns();
+    const inputColumn = columns.find((c) => c.name === 'Input');
+    state.inputs = inputColumn ? inputColumn.values : null;
     // Over time only "Output" is drawn, each value held for its block.
     const drawn = timeView.timed ? [columns[0], columns[2]] : columns;
     state.run = {
@@ -76,11 +81,192 @@
       xLabel: drawn[0].name,
       yLabel: drawn.slice(1).map((c) => c.name).join(', '),
     };
-    drawPlot($('plot'), state.run, state.held);
+    drawRun();
     drawSpread();
     if (player.playing) player.play(sound()).catch((e) => notice('No sound: ' + e));
     clearTimeout(laterTimer);
     laterTimer = setTimeout(updateLater, 120);
+  }
+
+  function drawRun() {
+    plotFrame = drawPlot($('plot'), state.run, state.held, sketchOnPlot());
+  }
+
+  // The sketch is kept along the run's inputs (or element indices), as the search reads it; the
+  // time view draws it over seconds.
+  function sketchOnPlot() {
+    if (!state.sketch) return null;
+    if (!timeView.timed) return state.sketch;
+    const seconds = state.run.columns[0].values;
+    return state.sketch.map(([x, y]) => [along(state.inputs, seconds, x), y])
+      .filter(([x]) => Number.isFinite(x));
+  }
+
+  // The value of `to` where `from` (monotonic) holds v, by straight lines; NaN outside.
+  function along(from, to, v) {
+    for (let i = 0; i + 1 < from.length; ++i) {
+      const a = from[i], b = from[i + 1];
+      if ((v - a) * (v - b) <= 0 && a !== b) return to[i] + ((v - a) / (b - a)) * (to[i + 1] - to[i]);
+      if (v === a) return to[i];
+    }
+    return from.length && v === from[from.length - 1] ? to[to.length - 1] : NaN;
+  }
+
+  // A drag across the plot: its points in the plot's units, thinned to at most kSketchPoints
+  // (the mean of each stretch of x), then along the inputs, each to five significant digits.
+  function takeSketch(points) {
+    const xs = points.map((p) => p[0]);
+    const lo = Math.min(...xs), hi = Math.max(...xs);
+    if (!(hi > lo)) return;
+    const bins = Array.from({ length: kSketchPoints }, () => [0, 0, 0]);
+    for (const [x, y] of points) {
+      const bin = bins[Math.min(kSketchPoints - 1, Math.floor(((x - lo) / (hi - lo)) * kSketchPoints))];
+      bin[0] += x;
+      bin[1] += y;
+      bin[2] += 1;
+    }
+    const round = (v) => Number(v.toPrecision(5));
+    let sketch = bins.filter((b) => b[2]).map(([x, y, n]) => [x / n, y / n]);
+    if (timeView.timed) {
+      sketch = sketch.map(([x, y]) => [along(state.run.columns[0].values, state.inputs, x), y]);
+    }
+    sketch = sketch.filter(([x]) => Number.isFinite(x)).map(([x, y]) => [round(x), round(y)])
+      .sort((a, b) => a[0] - b[0]);
+    if (sketch.length < 2) return;
+    state.sketch = sketch;
+    $('sketch-clear').disabled = false;
+    searchStatus('Sketch taken: press Search to rank the seeds by it.');
+    drawRun();
+  }
+
+  function wireSketch() {
+    const canvas = $('plot');
+    let points = null;
+    const pointOf = (e) => {
+      const f = plotFrame;
+      if (!f || !f.xs || !f.ys) return null;
+      const box = canvas.getBoundingClientRect();
+      const X = e.clientX - box.left, Y = e.clientY - box.top;
+      return [f.xs[0] + ((X - f.left) / (f.right - f.left)) * (f.xs[1] - f.xs[0]),
+              f.ys[0] + ((f.bottom - Y) / (f.bottom - f.top)) * (f.ys[1] - f.ys[0])];
+    };
+    canvas.addEventListener('pointerdown', (e) => {
+      const p = pointOf(e);
+      if (!p) return;
+      points = [p];
+      try {
+        canvas.setPointerCapture(e.pointerId);
+      } catch (error) {
+        // A pointer the browser does not track (a synthetic event) draws without capture.
+      }
+      e.preventDefault();
+    });
+    canvas.addEventListener('pointermove', (e) => {
+      const p = points && pointOf(e);
+      if (!p) return;
+      points.push(p);
+      drawPlot(canvas, state.run, state.held, points);
+    });
+    const end = () => {
+      if (!points) return;
+      const drawn = points;
+      points = null;
+      takeSketch(drawn);
+      drawRun();
+    };
+    canvas.addEventListener('pointerup', end);
+    canvas.addEventListener('pointercancel', end);
+    $('sketch-clear').addEventListener('click', () => {
+      state.sketch = null;
+      $('sketch-clear').disabled = true;
+      drawRun();
+    });
+  }
+
+  function searchStatus(text) {
+    $('search-status').textContent = text;
+  }
+
+  // The properties ticked in the form, as the search reads them ("starts=0.2,loops").
+  function wantsOfForm() {
+    const parts = [];
+    for (const end of ['starts', 'ends']) {
+      if ($('want-' + end).checked) parts.push(end + '=' + $('want-' + end + '-value').value.trim());
+    }
+    for (const flag of ['loops', 'range', 'seldom-ends']) {
+      if ($('want-' + flag).checked) parts.push(flag);
+    }
+    if ($('want-motion').value) parts.push($('want-motion').value);
+    if (state.driver.arrays && $('want-trend').value) parts.push($('want-trend').value);
+    return parts.join(',');
+  }
+
+  function showWants(text) {
+    const parts = new Map(text.split(',').filter((p) => p).map((p) => {
+      const equals = p.indexOf('=');
+      return equals < 0 ? [p, ''] : [p.slice(0, equals), p.slice(equals + 1)];
+    }));
+    for (const end of ['starts', 'ends']) {
+      $('want-' + end).checked = parts.has(end);
+      $('want-' + end + '-value').value = parts.get(end) || '';
+    }
+    for (const flag of ['loops', 'range', 'seldom-ends']) $('want-' + flag).checked = parts.has(flag);
+    $('want-motion').value = ['calm', 'lively'].find((m) => parts.has(m)) || '';
+    $('want-trend').value = ['rising', 'falling'].find((m) => parts.has(m)) || '';
+  }
+
+  // Runs the search of the form, the sketch and the seeds' range in the workers; the best twelve
+  // fill the seed panel.
+  function startSearch() {
+    const d = state.driver;
+    const fromText = $('search-from').value.trim(), toText = $('search-to').value.trim();
+    let wants, count;
+    try {
+      wants = d.searchWants(wantsOfForm());
+      const from = d.parse(fromText), to = d.parse(toText);
+      if (from === null || to === null) throw new Error('the seeds run from a number to a number');
+      count = d.searchCount(from, to);
+      if (!wants && !state.sketch) {
+        throw new Error('sketch a curve on the plot or tick a property first');
+      }
+      state.search = { wants, sketch: state.sketch, from: fromText, to: toText };
+      const job = {
+        array: d.arrays, best: 12, wants, from, to,
+        settings: settable(d).map((p) => [p.caption, d.value(p.index)]),
+        inputs: d.arrays ? new Float32Array(0) : Float32Array.from(state.inputs || []),
+        sketch: state.sketch ? state.sketch.map((p) => p.join(',')).join('\n') : '',
+      };
+      const started = performance.now();
+      $('search-start').disabled = true;
+      $('search-stop').disabled = false;
+      $('search-progress').value = 0;
+      searchStatus('Searching ' + count + ' seeds...');
+      delete document.body.dataset.searchSeconds;
+      updateLater();
+      searchRunner.start(job, count, (done) => { $('search-progress').value = done / count; })
+        .then((list) => {
+          const seconds = (performance.now() - started) / 1000;
+          $('search-progress').value = 1;
+          seedPanel.found = list;
+          drawSeeds();
+          searchStatus('The best ' + list.length + ' of ' + count + ' seeds from ' + fromText +
+                       ' to ' + toText + ', in ' + seconds.toFixed(1) + ' s.');
+          document.body.dataset.searchSeconds = String(seconds);
+        })
+        .catch((e) => searchStatus(e.message === 'stopped' ? 'Stopped.' : 'Search: ' + e.message))
+        .finally(() => {
+          $('search-start').disabled = false;
+          $('search-stop').disabled = true;
+        });
+    } catch (e) {
+      searchStatus('Search: ' + e.message);
+    }
+  }
+
+  function wireSearch() {
+    wireSketch();
+    $('search-start').addEventListener('click', startSearch);
+    $('search-stop').addEventListener('click', () => searchRunner.stop());
   }
 
   // "Output Min" and "Output Max": the ends of the noise window in the output.
@@ -104,7 +290,8 @@
   function drawSeeds() {
     const d = state.driver;
     const [lo, hi] = outputRange();
-    seedPanel.draw(d, d.value(d.indexOf('Random Seed')), lo, hi, (v) => d.format(v));
+    seedPanel.draw(d, d.value(d.indexOf('Random Seed')), lo, hi, (v) => d.format(v),
+                   (score) => d.scoreText(score));
   }
 
   function drawPanels() {
@@ -309,6 +496,16 @@
     state.module = kModules[wanted.module] ? wanted.module : 'random';
     timeView.load(state.module, wanted.view);
     seedPanel.first = null;
+    seedPanel.found = null;
+    searchRunner.stop();
+    state.search = null;
+    state.sketch = wanted.search ? wanted.search.sketch : null;
+    $('sketch-clear').disabled = !state.sketch;
+    $('want-trend-row').hidden = state.module !== 'randomarray';
+    showWants(wanted.search ? wanted.search.wants : '');
+    $('search-from').value = wanted.search ? wanted.search.from : '0';
+    $('search-to').value = wanted.search ? wanted.search.to : '9999';
+    searchStatus('');
     state.driver = drivers[state.module];
     state.driver.start();
     state.held = null;
@@ -325,6 +522,8 @@
     }
     redraw('auto');
     state.unpressed = false;
+    // A link with a search runs it again.
+    if (wanted.search) startSearch();
   }
 
   // Takes a seed from the seed panel, keeping its page in place.
@@ -371,6 +570,7 @@
 
   function wire() {
     wireSound();
+    wireSearch();
     $('module').addEventListener('change', () => load('#module=' + $('module').value));
     for (const id of ['ramp-from', 'ramp-to', 'ramp-step']) {
       $(id).addEventListener('change', () => {
@@ -392,7 +592,7 @@
         state.held = Object.assign({}, state.run, { label: label || 'defaults' });
         $('hold').textContent = 'Release held curve';
       }
-      drawPlot($('plot'), state.run, state.held);
+      drawRun();
     });
     $('copy-command').addEventListener('click', () => {
       updateLater();
@@ -418,7 +618,7 @@
       load(location.hash);
     });
     $('values-view').addEventListener('toggle', showTable);
-    window.addEventListener('resize', () => drawPlot($('plot'), state.run, state.held));
+    window.addEventListener('resize', drawRun);
   }
 
   function selectCommand(after) {
@@ -451,6 +651,7 @@
       drawPanels,
       sound,
       seedCurves: () => seedPanel.curves,
+      found: () => seedPanel.found,
     };
   }).catch((e) => reportScriptError('the modules did not start: ' + e));
 })();

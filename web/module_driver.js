@@ -104,6 +104,28 @@
       });
     }
 
+    // The seed search's checks and texts, with the search's own code (search_exports.cpp).
+    // The count of seeds from `from` to `to`, or throws with the reason.
+    searchCount(from, to) {
+      const count = this.wasm._searchRange(from, to);
+      if (count < 0) throw new Error(this.text(this.wasm._searchText()));
+      return count;
+    }
+
+    // Properties as the search writes them back ("starts=0.2,loops"), or throws with the reason.
+    searchWants(text) {
+      this.wasm._searchReset(this.arrays ? 1 : 0);
+      if (this.withString(text, (p) => this.wasm._searchWants(p)) < 0) {
+        throw new Error(this.text(this.wasm._searchText()));
+      }
+      return this.text(this.wasm._searchWantsText());
+    }
+
+    // A score as qevhost prints it.
+    scoreText(score) {
+      return this.text(this.wasm._searchScoreText(score));
+    }
+
     // The host calls refused during the last run, a "host error: ..." line each, or ''. Such a
     // run has no values.
     hostError() {

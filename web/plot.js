@@ -107,8 +107,10 @@
   }
 
   // run: {columns: [{name, values}], xLabel, yLabel, hold (each value held until the next
-  // point)}; held: the same or null.
-  function drawPlot(canvas, run, held) {
+  // point)}; held: the same or null; sketch: [[x, y]] in the plot's units, drawn dashed, or null.
+  // Answers the frame and the axes' ranges ({left, right, top, bottom, xs, ys}), so that a
+  // point on the canvas can be read back in the plot's units.
+  function drawPlot(canvas, run, held, sketch) {
     const { g, width, height } = blankCanvas(canvas, 800, 460);
     g.font = '12px sans-serif';
 
@@ -133,9 +135,10 @@
     g.restore();
     g.font = '12px sans-serif';
 
+    const frame = { left, right, top, bottom, xs, ys };
     if (!xs || !ys) {
       g.fillText('No finite value to draw', (left + right) / 2, (top + bottom) / 2);
-      return;
+      return frame;
     }
     const px = (v) => left + ((v - xs[0]) / (xs[1] - xs[0] || 1)) * (right - left);
     const py = (v) => bottom - ((v - ys[0]) / (ys[1] - ys[0] || 1)) * (bottom - top);
@@ -172,6 +175,14 @@
                    r.hold ? 'hold' : wholeValued(c.values));
       });
     });
+    if (sketch && sketch.length > 1) {
+      g.globalAlpha = 1;
+      g.strokeStyle = '#555';
+      g.lineWidth = 2.5;
+      g.setLineDash([6, 4]);
+      drawSeries(g, sketch.map((p) => p[0]), sketch.map((p) => p[1]), px, py, false);
+      g.setLineDash([]);
+    }
     g.restore();
 
     // Legend along the top: one entry per output, then the held run.
@@ -189,6 +200,8 @@
     };
     run.columns.slice(1).forEach((c, i) => entry(c.name, kColours[i % kColours.length], 1));
     if (held) entry('held: ' + held.label, '#888', 0.5);
+    if (sketch && sketch.length > 1) entry('sketch', '#555', 1);
+    return frame;
   }
 
   root.QevPlot = { drawPlot, blankCanvas };

@@ -11,6 +11,7 @@
       this.grid = grid;
       this.onPick = onPick;
       this.first = null;  // the page's first seed; null follows the current seed
+      this.found = null;  // a search's best seeds, [[seed, score]], shown instead of a page
       this.curves = [];
       this.cells = [];
       for (let i = 0; i < kPage; ++i) {
@@ -28,22 +29,27 @@
 
     // Moves a page on (1) or back (-1).
     turn(pages, current) {
+      this.found = null;
       this.first = (this.first === null ? Math.trunc(current) : this.first) + pages * kPage;
     }
 
     seeds(current) {
+      if (this.found) return this.found.map(([seed]) => seed);
       const first = this.first === null ? Math.trunc(current) : this.first;
       return Array.from({ length: kPage }, (_, i) => Math.fround(first + i));
     }
 
     // Runs and draws the page: driver the page module, current its seed, lo and hi the output
     // range (every small plot shares it).
-    draw(driver, current, lo, hi, format) {
+    // scoreText(score) writes a search's score.
+    draw(driver, current, lo, hi, format, scoreText) {
       const width = this.cells[0].canvas.clientWidth || 160;
       this.curves = driver.trial(this.seeds(current), 2 * width);
+      this.cells.forEach((cell, i) => { cell.button.hidden = i >= this.curves.length; });
       this.curves.forEach((curve, i) => {
         const cell = this.cells[i];
-        cell.label.textContent = 'Seed ' + format(curve.seed);
+        cell.label.textContent = 'Seed ' + format(curve.seed) +
+          (this.found ? ', score ' + scoreText(this.found[i][1]) : '');
         cell.button.setAttribute('aria-pressed', String(curve.seed === current));
         cell.button.setAttribute('aria-label', 'Take seed ' + format(curve.seed));
         plot(cell.canvas, curve.values, Math.min(lo, hi), Math.max(lo, hi));

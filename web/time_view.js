@@ -103,7 +103,9 @@
       }
       if (this.module === 'random' && !this.timed) return parts;
       for (const [k, fallback] of Object.entries(kListen)) {
-        if (field(k).value !== fallback) parts.push(k + '=' + encodeURIComponent(field(k).value));
+        // Each module's first target is its default: pitch, or sequence for Qev RandomArray.
+        const byDefault = k === 'target' ? kTargets[this.module][0][0] : fallback;
+        if (field(k).value !== byDefault) parts.push(k + '=' + encodeURIComponent(field(k).value));
       }
       return parts;
     }

@@ -16,6 +16,9 @@ namespace {
 constexpr const char* kRunUsage =
     "usage: qevhost run PLUGIN [--set CAPTION=VALUE]... [--input FROM:TO:STEP|A,B,...] "
     "[--compare CAPTION=V1,V2,...] [--press|--no-press] [--csv] [--plot FILE.svg] [--fp-env LIST]";
+constexpr const char* kSeedsUsage =
+    "usage: qevhost seeds PLUGIN [--set CAPTION=VALUE]... [--input FROM:TO:STEP|A,B,...] "
+    "--seeds FROM:TO [--like CURVE.csv] [--want LIST]... [--top N] [--csv]";
 constexpr const char* kDescribeUsage = "usage: qevhost describe PLUGIN";
 constexpr const char* kValidateUsage =
     "usage: qevhost validate [--check NAME]... [--skip NAME]... [--call-limit SECONDS] [--list] "
@@ -36,8 +39,8 @@ CLI::App* addRun(CLI::App& app, RunOptions& o) {
         ->type_name("CAPTION=VALUE")
         ->allow_extra_args(false);
     sub->add_option("--input", o.inputs,
-                    std::string("values of \"Input\", one block each, or a list A,B,...; "
-                                "default ") +
+                    std::string("values of \"Input\", one block each, or a list A,B,... "
+                                "(nan and inf too); default ") +
                         kDefaultInputs)
         ->type_name("FROM:TO:STEP");
     sub->add_option("--compare", o.compare,
@@ -52,6 +55,35 @@ CLI::App* addRun(CLI::App& app, RunOptions& o) {
     sub->add_option("--plot", o.plotFile, "also draw the outputs into an SVG picture")
         ->type_name("FILE.svg");
     sub->add_option("--fp-env", o.fpEnv, kFpEnvHelp)->type_name("LIST");
+    return sub;
+}
+
+CLI::App* addSeeds(CLI::App& app, SeedsOptions& o) {
+    auto* sub = app.add_subcommand("seeds",
+                                   "rank seeds by how close their curves come to a "
+                                   "sketch or to properties");
+    sub->add_option("PLUGIN", o.plugin, "the plug-in to load")->type_name("");
+    sub->add_option("--set", o.sets, "set an input, as for run; repeatable, applied in order")
+        ->type_name("CAPTION=VALUE")
+        ->allow_extra_args(false);
+    sub->add_option("--input", o.inputs,
+                    std::string("values of \"Input\", as for run; default ") + kDefaultInputs)
+        ->type_name("FROM:TO:STEP");
+    sub->add_option("--seeds", o.seeds,
+                    "the seeds to search: the whole numbers from FROM to TO that a float holds")
+        ->type_name("FROM:TO");
+    sub->add_option("--like", o.like,
+                    "a sketch of the curve: rows x,y (input or element index, output value); "
+                    "a header row is skipped")
+        ->type_name("CURVE.csv");
+    sub->add_option("--want", o.wants,
+                    "properties: starts=VALUE, ends=VALUE, loops, range, seldom-ends, calm or "
+                    "lively, and for Qev RandomArray rising or falling; comma-separated, "
+                    "repeatable")
+        ->type_name("LIST")
+        ->allow_extra_args(false);
+    sub->add_option("--top", o.top, "how many seeds to list (default 12)")->type_name("N");
+    sub->add_flag("--csv", o.csv, "CSV instead of aligned columns");
     return sub;
 }
 
@@ -106,7 +138,9 @@ int runCommandLine(int argc, char** argv) {
     DescribeOptions describe;
     RunOptions run;
     ValidateCommandOptions validate;
-    CLI::App* subs[] = {addDescribe(app, describe), addRun(app, run), addValidate(app, validate)};
+    SeedsOptions seeds;
+    CLI::App* subs[] = {addDescribe(app, describe), addRun(app, run), addValidate(app, validate),
+                        addSeeds(app, seeds)};
     for (auto* sub : subs) sub->allow_extras()->allow_windows_style_options(false);
     try {
         app.parse(args);
@@ -135,6 +169,10 @@ int runCommandLine(int argc, char** argv) {
             throw UsageError("--press and --no-press exclude each other");
         }
         return runCommand(run);
+    }
+    if (sub == subs[3]) {
+        if (seeds.plugin.empty() || seeds.seeds.empty()) throw UsageError(kSeedsUsage);
+        return seedsCommand(seeds);
     }
     if (validate.run.pluginPath.empty() && !validate.list) throw UsageError(kValidateUsage);
     return validateCommand(validate);

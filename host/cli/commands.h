@@ -5,6 +5,7 @@
 #include <string>
 
 #include "run_options.h"
+#include "seeds_options.h"
 #include "validator.h"
 
 namespace qevhost::cli {
@@ -21,6 +22,7 @@ struct ValidateCommandOptions {
 
 int describeCommand(const DescribeOptions& options);
 int runCommand(const RunOptions& options);
+int seedsCommand(const SeedsOptions& options);
 int validateCommand(const ValidateCommandOptions& options);
 
 }  // namespace qevhost::cli

@@ -35,9 +35,13 @@ std::vector<std::string> split(const std::string& text, char separator) {
 std::optional<std::vector<float>> readInputs(const std::string& text, std::string& error) {
     std::vector<float> inputs;
     if (text.find(':') == std::string::npos) {
+        // A list takes any number a wire can carry, nan and inf included.
         for (const auto& part : split(text, ',')) {
-            const auto value = finiteNumber(part, text, error);
-            if (!value) return std::nullopt;
+            const auto value = parseNumber(part);
+            if (!value) {
+                error = "--input " + text + ": \"" + part + "\" is not a number";
+                return std::nullopt;
+            }
             inputs.push_back(static_cast<float>(*value));
         }
         return inputs;

@@ -7,7 +7,8 @@
 
 namespace qevhost::cli {
 
-// FROM:TO:STEP (TO included when the ramp lands on it, within rounding) or a comma list A,B,C.
+// FROM:TO:STEP (TO included when the ramp lands on it, within rounding; finite numbers) or a
+// comma list A,B,C of any numbers, nan and inf included.
 // Nothing, with `error` saying why, for text that is neither, a zero or backward step, or too
 // many blocks. The explorer page reads its input range with it too.
 std::optional<std::vector<float>> readInputs(const std::string& text, std::string& error);

@@ -7,7 +7,11 @@
 namespace qevhost::cli {
 
 bool loadsPlugin(int argc, char** argv) {
-    return argc > 1 && (std::strcmp(argv[1], "describe") == 0 || std::strcmp(argv[1], "run") == 0);
+    if (argc < 2) return false;
+    for (const char* command : {"describe", "run", "seeds"}) {
+        if (std::strcmp(argv[1], command) == 0) return true;
+    }
+    return false;
 }
 
 std::string crashMessage(const std::string& entryPoint, unsigned code) {

@@ -3,8 +3,7 @@
 #include "conversions.h"
 #include "host_services.h"
 #include "module_description.h"
-#include "noise.h"
-#include "output_bounds.h"
+#include "random_output.h"
 
 namespace qev {
 
@@ -40,25 +39,19 @@ void QevRandom::onProcess() {
         return get ? get(handles[param]) : 0.0f;
     };
     const double input = readValue(kInput);
-    OctaveSettings settings;
+    RandomSettings settings;
     settings.octaves = readValue(kOctaves);
-    settings.bias = readValue(kNoiseBias);
-    settings.gain = readValue(kNoiseGain);
-    const double noiseMin = readValue(kNoiseMin);
-    const double noiseMax = readValue(kNoiseMax);
-    const double fade = readValue(kFade);
-    const double scale = readValue(kScale);
-    const double offset = readValue(kOffset);
-    const double outputMin = readValue(kOutputMin);
-    const double outputMax = readValue(kOutputMax);
-
-    settings.fadeWindow = fade * 0.5;
-    const double base = (offset + input) * scale;
-    const double sum = octaveSum(base, settings, randomTable);
-    const double t = normaliseNoise(sum, noiseMin, noiseMax);
-    const double value =
-        OutputBounds(outputMin, outputMax).clamp(mapOutputRange(t, outputMin, outputMax));
-    setEventValue(hostInfo, handles[kOutput], static_cast<float>(value));
+    settings.noiseBias = readValue(kNoiseBias);
+    settings.noiseGain = readValue(kNoiseGain);
+    settings.noiseMin = readValue(kNoiseMin);
+    settings.noiseMax = readValue(kNoiseMax);
+    settings.fade = readValue(kFade);
+    settings.scale = readValue(kScale);
+    settings.offset = readValue(kOffset);
+    settings.outputMin = readValue(kOutputMin);
+    settings.outputMax = readValue(kOutputMax);
+    setEventValue(hostInfo, handles[kOutput],
+                  randomOutput(input, settings, randomTable, octaveSum));
 }
 
 float QevRandom::read(RandomParam param) const {

@@ -1,23 +1,11 @@
 #include "qev_random_array.h"
 
-#include <cmath>
-
 #include "array_conversions.h"
+#include "array_elements.h"
 #include "host_services.h"
 #include "module_description.h"
-#include "output_bounds.h"
 
 namespace qev {
-
-namespace {
-
-// 100 table lengths: the offset is wrapped to this before it enters the positions.
-constexpr double kOffsetPeriod = 997300.0;
-// Elements computed per engine call: 2 KiB of doubles on the stack, and few enough calls that
-// the engine's per-call setup stays small next to the elements.
-constexpr int32_t kBlockSize = 256;
-
-}  // namespace
 
 QevRandomArray::~QevRandomArray() = default;
 
@@ -73,23 +61,18 @@ void QevRandomArray::onCallBack(CallBackMessage* message) {
 void QevRandomArray::computeArray() {
     // Every parameter is read once, before anything is written.
     const int32_t seed = seedFromValue(read(kRandomSeed));
-    const double offset = read(kOffset);
-    NoiseBlockSettings settings;
+    ArraySettings settings;
+    settings.offset = read(kOffset);
     settings.scale = read(kScale);
-    settings.octaves.octaves = read(kOctaves);
-    double noiseMin = read(kNoiseMin);
-    double noiseMax = read(kNoiseMax);
-    const double fade = read(kFade);
-    settings.octaves.bias = read(kNoiseBias);
-    settings.octaves.gain = read(kNoiseGain);
-    const double outputMin = read(kOutputMin);
-    const double outputMax = read(kOutputMax);
+    settings.octaves = read(kOctaves);
+    settings.noiseMin = read(kNoiseMin);
+    settings.noiseMax = read(kNoiseMax);
+    settings.fade = read(kFade);
+    settings.noiseBias = read(kNoiseBias);
+    settings.noiseGain = read(kNoiseGain);
+    settings.outputMin = read(kOutputMin);
+    settings.outputMax = read(kOutputMax);
     const int32_t count = arrayCountFromValue(read(kArraySize));
-
-    settings.wrappedOffset = std::fmod(offset, kOffsetPeriod);
-    settings.octaves.fadeWindow = fade * 0.5;
-    settings.outputMin = outputMin;
-    settings.outputRange = outputMax - outputMin;
 
     // Held-back changes: the arrays are resized before the table is rebuilt.
     if (sizePending) {
@@ -101,34 +84,22 @@ void QevRandomArray::computeArray() {
         seedPending = false;
     }
 
-    if (noiseMin > noiseMax) {
-        const double lower = noiseMax;
-        noiseMax = noiseMin;
-        noiseMin = lower;
-    }
-    settings.noiseMin = noiseMin;
-    settings.noiseMax = noiseMax;
-
     // Never past the length the host was last given, whatever "Array Size" reads now.
-    writeElements(settings, OutputBounds(outputMin, outputMax),
-                  count < arrayLength ? count : arrayLength);
+    writeElements(ArrayElements(settings), count < arrayLength ? count : arrayLength);
 }
 
-void QevRandomArray::writeElements(const NoiseBlockSettings& settings, const OutputBounds& bounds,
-                                   int32_t count) {
+void QevRandomArray::writeElements(const ArrayElements& elements, int32_t count) {
     const EventHandle floatOut = handle(kFloatOut);
     const EventHandle integerOut = handle(kIntegerOut);
     // A host without the service is given nothing; read once, not twice per element.
     const auto setElement = hostInfo ? hostInfo->setEventArrayValue : nullptr;
     if (!setElement) return;
-    double values[kBlockSize];
-    float floats[kBlockSize];
-    float integers[kBlockSize];
-    for (int32_t first = 0; first < count; first += kBlockSize) {
-        const int32_t blockCount = count - first < kBlockSize ? count - first : kBlockSize;
-        computeNoiseBlock(settings, randomTable, first, blockCount, values);
-        // The value kept within the output range, and the same rounded half away from zero.
-        finishElements(values, blockCount, bounds.low, bounds.high, floats, integers);
+    constexpr int32_t kBlock = ArrayElements::kBlockSize;
+    float floats[kBlock];
+    float integers[kBlock];
+    for (int32_t first = 0; first < count; first += kBlock) {
+        const int32_t blockCount = count - first < kBlock ? count - first : kBlock;
+        elements.compute(randomTable, first, blockCount, floats, integers);
         for (int32_t j = 0; j < blockCount; ++j) {
             setElement(floatOut, first + j, floats[j]);
             setElement(integerOut, first + j, integers[j]);

@@ -5,8 +5,7 @@
 
 #include <cstdint>
 
-#include "noise_block.h"
-#include "output_bounds.h"
+#include "array_elements.h"
 #include "random_array_parameters.h"
 #include "random_table.h"
 #include "seeded_generator.h"
@@ -31,8 +30,7 @@ class QevRandomArray final : public UserModuleBase {
     float read(RandomArrayParam param);
     void applySeed(int32_t seed);
     void resizeArrays(int32_t count);
-    void writeElements(const NoiseBlockSettings& settings, const OutputBounds& bounds,
-                       int32_t count);
+    void writeElements(const ArrayElements& elements, int32_t count);
 
     RandomTable randomTable;
     SeededGenerator generator;

@@ -62,6 +62,25 @@ TEST(CliRun, QevRandomInputListAndDefaults) {
     expectRandomRunMatches({"--input", "-3.25,0.1,1e3"}, {-3.25f, 0.1f, 1000}, {});
 }
 
+// What a wire carrying NaN or infinity does: a list takes them as given.
+TEST(CliRun, QevRandomInputListTakesNanAndInfinity) {
+    const ProcessResult r = runQevhost({"run", RANDOM_PLUGIN, "--csv", "--input", "nan,inf,-inf"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const auto rows = parseCsv(r.out);
+    ASSERT_EQ(rows.size(), 4u);
+    EXPECT_EQ(rows[1][0], "nan");
+    EXPECT_EQ(rows[2][0], "inf");
+    EXPECT_EQ(rows[3][0], "-inf");
+    LibraryModule library(RANDOM_PLUGIN, {});
+    for (std::size_t i = 0; i < 3; ++i) {
+        library.module->setValue(rp::kInput, readFloat(rows[i + 1][0]));
+        library.module->process();
+        const float expected = library.module->value(rp::kOutput);
+        const float printed = readFloat(rows[i + 1][1]);
+        EXPECT_TRUE(printed == expected || (std::isnan(printed) && std::isnan(expected))) << i;
+    }
+}
+
 TEST(CliRun, QevRandomDefaultRampCoversZeroToTwenty) {
     const ProcessResult r = runQevhost({"run", RANDOM_PLUGIN, "--csv"});
     ASSERT_EQ(r.exitCode, 0) << r.err;

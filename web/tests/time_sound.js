@@ -25,8 +25,8 @@ const cases = [
 const bits = (v) => new Uint32Array(new Float32Array([v]).buffer)[0];
 // `qevhost run` of a command line of the page, as CSV rows of text.
 function run(command) {
-  const line = command.replace(/^qevhost run (\S+)/, (_, plugin) =>
-    `'${qevhost}' run '${plugin.startsWith('QevNorvane') ? randomPlugin : arrayPlugin}'`);
+  const line = command.replace(/^\S*qevhost run (\S+)/, (_, plugin) =>
+    `'${qevhost}' run '${plugin.includes('QevNorvane') ? randomPlugin : arrayPlugin}'`);
   const csv = execFileSync('bash', ['-c', line + ' --csv'], { encoding: 'utf8',
                                                              stdio: ['ignore', 'pipe', 'ignore'] });
   return csv.trim().split('\n').map((l) => l.split(','));
