@@ -23,6 +23,14 @@ NoiseKernelInput kernelInputFor(const NoiseBlockSettings& settings, const Octave
     return in;
 }
 
+// Halves away from zero, as floor(value + 0.5) above zero and ceil(value - 0.5) otherwise, so that
+// (-0.5, 0] gives -0. Below one half in magnitude the result is a zero of that side: for the
+// double just under one half, value + 0.5 rounds up to 1 and the formula alone would give 1.
+double roundHalfAway(double value) {
+    if (value > 0.0) return value < 0.5 ? 0.0 : std::floor(value + 0.5);
+    return value > -0.5 ? -0.0 : std::ceil(value - 0.5);
+}
+
 }  // namespace
 
 void computeNoiseBlockScalar(const NoiseBlockSettings& settings, const RandomTable& table,
@@ -84,9 +92,8 @@ void finishElementsScalar(const double* values, int32_t count, double low, doubl
         } else if (value > high) {
             value = high;
         }
-        const double rounded = value > 0.0 ? std::floor(value + 0.5) : std::ceil(value - 0.5);
         floats[j] = static_cast<float>(value);
-        integers[j] = static_cast<float>(rounded);
+        integers[j] = static_cast<float>(roundHalfAway(value));
     }
 }
 

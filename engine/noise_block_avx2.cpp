@@ -478,6 +478,7 @@ void finishElementsAvx2Kernel(const double* values, int32_t count, double low, d
     const __m256d lo = _mm256_set1_pd(low);
     const __m256d hi = _mm256_set1_pd(high);
     const __m256d half = _mm256_set1_pd(0.5);
+    const __m256d signBit = _mm256_set1_pd(-0.0);
     int32_t j = 0;
     for (; j + 4 <= count; j += 4) {
         __m256d value = _mm256_loadu_pd(values + j);
@@ -488,8 +489,12 @@ void finishElementsAvx2Kernel(const double* values, int32_t count, double low, d
             _mm256_round_pd(_mm256_add_pd(value, half), _MM_FROUND_TO_NEG_INF | _MM_FROUND_NO_EXC);
         const __m256d down =
             _mm256_round_pd(_mm256_sub_pd(value, half), _MM_FROUND_TO_POS_INF | _MM_FROUND_NO_EXC);
+        const __m256d above = _mm256_cmp_pd(value, _mm256_setzero_pd(), _CMP_GT_OQ);
+        // Below one half in magnitude a zero of the side taken (+0 above zero, else -0): the
+        // double just under one half would reach 1 through value + 0.5.
+        const __m256d small = _mm256_cmp_pd(_mm256_andnot_pd(signBit, value), half, _CMP_LT_OQ);
         const __m256d rounded =
-            select(_mm256_cmp_pd(value, _mm256_setzero_pd(), _CMP_GT_OQ), up, down);
+            select(small, _mm256_andnot_pd(above, signBit), select(above, up, down));
         _mm_storeu_ps(floats + j, _mm256_cvtpd_ps(value));
         _mm_storeu_ps(integers + j, _mm256_cvtpd_ps(rounded));
     }

@@ -17,7 +17,7 @@
   const $ = (id) => document.getElementById(id);
   const drivers = {};
   const state = { module: 'random', driver: null, ramp: kDefaultRamp, run: null, held: null,
-                  unpressed: false, inputs: null, sketch: null, search: null };
+                  unpressed: false, inputs: null, sketch: null, search: null, spread: null };
   const boxes = new Map();  // parameter index -> {box, slider, select}
   let drawPending = false, laterTimer = 0, ownHash = null, scriptErrors = 0;
   let timeView = null, seedPanel = null, plotFrame = null;
@@ -283,7 +283,7 @@
 
   function drawSpread() {
     const [lo, hi] = outputRange();
-    showSpread($('spread'), shownValues(), lo, hi, (v) => state.driver.format(v));
+    state.spread = showSpread($('spread'), shownValues(), lo, hi, (v) => state.driver.format(v));
   }
 
   // The seed panel runs the module twelve times over: it follows a slider once it rests.
@@ -641,7 +641,7 @@
     wire();
     load(location.hash);
     // For the benchmark script: what a slider step does (the change, then the redraw), at once.
-    // For the tests: the sound's description, the seed panel's curves.
+    // For the tests: the sound's description, the seed panel's curves, the spread's histogram.
     window.qevExplorer = {
       load,
       move(caption, value) {
@@ -652,6 +652,8 @@
       sound,
       seedCurves: () => seedPanel.curves,
       found: () => seedPanel.found,
+      spreadBins: () => ({ bins: Array.from(state.spread.bins), bottom: state.spread.bottom,
+                           top: state.spread.top }),
     };
   }).catch((e) => reportScriptError('the modules did not start: ' + e));
 })();

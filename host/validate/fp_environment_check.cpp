@@ -93,7 +93,10 @@ bool holds(const FpEnvironment& environment) {
 }  // namespace
 
 CheckResult fpEnvironmentCheck(const CheckContext& context) {
-    if (!hasFpEnvironment()) return CheckResult::pass("no environment to set on this processor");
+    if (!hasFpEnvironment()) {
+        return CheckResult::passInPart("no environments tried",
+                                       "no environment to set on this processor");
+    }
     FpEnvironment fresh = currentFpEnvironment();
     fresh.mxcsr &= ~kMxcsrFlags;
     auto plugin = Plugin::open(context.pluginPath);
@@ -106,12 +109,14 @@ CheckResult fpEnvironmentCheck(const CheckContext& context) {
     const ModuleProfile profile = profileOf(description);
     const auto settings = workloadSettings(profile);
     std::vector<Outputs> reference;
-    std::string skipped;
+    std::vector<std::string> notHeld;
+    std::size_t tried = 0;
     for (const auto& trial : trials(fresh)) {
         if (!holds(trial.environment)) {
-            skipped += (skipped.empty() ? "" : ", ") + trial.name;
+            notHeld.push_back(trial.name);
             continue;
         }
+        ++tried;
         std::vector<Outputs> outputs;
         std::vector<FpEnvironmentChange> changes;
         {
@@ -138,8 +143,18 @@ CheckResult fpEnvironmentCheck(const CheckContext& context) {
             }
         }
     }
-    if (skipped.empty()) return CheckResult::pass();
-    return CheckResult::pass("not held by this processor or emulator, so not tried: " + skipped);
+    return fpEnvironmentPass(tried, notHeld);
+}
+
+CheckResult fpEnvironmentPass(std::size_t tried, const std::vector<std::string>& notHeld) {
+    const std::size_t all = tried + notHeld.size();
+    const std::string of = all == 1 ? " environment" : " environments";
+    if (notHeld.empty()) return CheckResult::pass(std::to_string(tried) + of + " tried");
+    std::string names;
+    for (const auto& name : notHeld) names += (names.empty() ? "" : ", ") + name;
+    return CheckResult::passInPart("some environments not tried",
+                                   std::to_string(tried) + " of " + std::to_string(all) + of +
+                                       " tried; not held by this processor or emulator: " + names);
 }
 
 }  // namespace qevhost::validate

@@ -34,7 +34,19 @@ void sendToStandardOutput(const CheckResult& result) {
 }  // namespace
 
 std::string resultText(const CheckResult& result) {
-    return (result.passed ? "P" : "F") + result.note;
+    if (!result.passed) return "F" + result.note;
+    if (result.untried.empty()) return "P" + result.note;
+    return "U" + result.untried + '\n' + result.note;
+}
+
+CheckResult resultFromText(const std::string& text) {
+    if (text.empty()) return CheckResult::fail({});
+    if (text[0] == 'P') return CheckResult::pass(text.substr(1));
+    const std::size_t end = text.find('\n');
+    if (text[0] == 'U' && end != std::string::npos) {
+        return CheckResult::passInPart(text.substr(1, end - 1), text.substr(end + 1));
+    }
+    return CheckResult::fail(text.substr(1));
 }
 
 CheckResult runWatched(const Check& check, const CheckContext& context, const RunLimits& limits,
@@ -64,8 +76,7 @@ CheckResult verdict(const ChildEnd& end, const RunLimits& limits) {
         return CheckResult::fail(std::string("did not finish within ") + limit + " s");
     }
     const bool haveResult = !end.text.empty();
-    const CheckResult reported{haveResult && end.text[0] == 'P',
-                               haveResult ? end.text.substr(1) : ""};
+    const CheckResult reported = resultFromText(end.text);
     if (end.crashed) {
         return CheckResult::fail("crashed: " + end.crash +
                                  (haveResult && !reported.passed ? ": " + reported.note : ""));

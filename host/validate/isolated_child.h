@@ -9,8 +9,10 @@
 
 namespace qevhost::validate {
 
-// The child's result as one text: 'P' or 'F', then the note.
+// The child's result as one text: 'P' or 'F', then the note; a pass in part is 'U', what was
+// not tried, a newline and the note.
 std::string resultText(const CheckResult& result);
+CheckResult resultFromText(const std::string& text);
 
 // Starts the result a child started by isolatedCheckMain prints on standard output, after
 // anything else printed there.

@@ -42,21 +42,38 @@ std::vector<const Check*> selectChecks(const std::vector<std::string>& names,
 int validatePlugin(const ValidateOptions& options) {
     const CheckContext context{options.pluginPath};
     int passed = 0, failed = 0;
+    std::vector<std::string> inPart;
     for (const Check* check : selectChecks(options.checks, options.skipped)) {
         const CheckResult result = runIsolated(*check, context, options.limits);
         std::string line = std::string(result.passed ? "pass" : "fail") + "  " + check->name;
         line.resize(22, ' ');
         line += check->description;
-        if (!result.note.empty()) {
-            line += result.passed ? " (" + result.note + ")" : ": " + result.note;
+        if (!result.passed) {
+            line += ": " + result.note;
+        } else if (!result.untried.empty()) {
+            line += " (" + result.untried + (result.note.empty() ? "" : ": " + result.note) + ")";
+        } else if (!result.note.empty()) {
+            line += " (" + result.note + ")";
         }
         std::printf("%s\n", line.c_str());
         std::fflush(stdout);
-        (result.passed ? passed : failed) += 1;
+        if (!result.passed) {
+            failed += 1;
+        } else if (!result.untried.empty()) {
+            inPart.push_back(result.untried);
+        } else {
+            passed += 1;
+        }
     }
-    std::printf("%d passed, %d failed\n", passed, failed);
+    std::printf("%s\n", summaryLine(passed, inPart, failed).c_str());
     std::fflush(stdout);
     return failed;
+}
+
+std::string summaryLine(int passed, const std::vector<std::string>& inPart, int failed) {
+    std::string line = std::to_string(passed) + " passed";
+    for (const auto& untried : inPart) line += ", 1 passed with " + untried;
+    return line + ", " + std::to_string(failed) + " failed";
 }
 
 void listChecks() {

@@ -196,3 +196,35 @@ TEST(CliRun, FpEnvPrintsTheBitsOfTheDefaultEnvironment) {
         EXPECT_EQ(r.out, plain.out) << list;
     }
 }
+
+// The validator's test modules without the frame's own environment. One computes in whatever
+// rounding its caller set: under --fp-env round=down its "Values" (thirds) must change.
+TEST(CliRun, FpEnvReachesThePlugin) {
+    const std::vector<std::string> base = {
+        "run", FP_FOLLOWING_PLUGIN, "--csv", "--set", "Array Size=64", "--set", "Random Seed=7"};
+    const ProcessResult nearest = runQevhost(base);
+    ASSERT_EQ(nearest.exitCode, 0) << nearest.err;
+    auto args = base;
+    args.insert(args.end(), {"--fp-env", "round=down"});
+    const ProcessResult down = runQevhost(args);
+    ASSERT_EQ(down.exitCode, 0) << down.err;
+    const auto near = parseCsv(nearest.out), below = parseCsv(down.out);
+    ASSERT_EQ(near.size(), 65u) << nearest.out;
+    ASSERT_EQ(below.size(), near.size()) << down.out;
+    int lower = 0;
+    for (std::size_t r = 1; r < near.size(); ++r) {
+        const float a = readFloat(near[r][1]), b = readFloat(below[r][1]);
+        EXPECT_LE(b, a) << "row " << r;
+        lower += b < a;
+    }
+    EXPECT_GT(lower, 0) << "the same Values in round down as in round to nearest";
+}
+
+// The other leaves FTZ and DAZ on after each call: run names the change and exits 1.
+TEST(CliRun, FpEnvReportsAPluginThatChangesIt) {
+    const ProcessResult r = runQevhost(
+        {"run", FP_LEAKING_PLUGIN, "--set", "Random Seed=7", "--fp-env", "round=nearest"});
+    EXPECT_EQ(r.exitCode, 1) << r.err;
+    EXPECT_NE(r.err.find("qevhost: the plug-in's CallBack changed MXCSR"), std::string::npos)
+        << r.err;
+}

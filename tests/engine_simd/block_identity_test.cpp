@@ -1,6 +1,6 @@
-// The AVX2 block against the scalar block: the same bits for every element (any NaN matching any
-// NaN), on random and extreme settings. Where the processor (or the emulator) lacks AVX2 only the
-// dispatched path is compared, and the test says that the vector path was skipped.
+// The AVX2 block, and the block the engine dispatches to, against the scalar block: the same bits
+// for every element (any NaN matching any NaN), on random and extreme settings. Where the engine
+// does not take its AVX2 paths these tests report a skip (vector_paths.h).
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -9,6 +9,7 @@
 #include "noise_block.h"
 #include "noise_block_avx2.h"
 #include "noise_cases.h"
+#include "vector_paths.h"
 
 namespace qev::testing {
 namespace {
@@ -48,26 +49,14 @@ RandomTable tableFor(int32_t seed) {
     return ::testing::AssertionSuccess();
 }
 
-// The dispatched path, and the AVX2 path where this processor runs it (VectorPathTakesPart
-// reports whether it does).
-std::vector<BlockFunction> candidates() {
-    chooseVectorPaths();
-    std::vector<BlockFunction> out{&computeNoiseBlock};
-    if (noiseBlockAvx2Available()) out.push_back(&computeNoiseBlockAvx2);
-    return out;
-}
-
-TEST(NoiseBlockIdentity, VectorPathTakesPart) {
-    chooseVectorPaths();
-    if (!noiseBlockAvx2Available())
-        GTEST_SKIP() << "no usable AVX2 here (none, or gathers that miss lanes as in some "
-                        "emulators): only the dispatched path ran";
-}
+// The AVX2 block and the dispatched one, which takes it too.
+constexpr BlockFunction kCandidates[] = {&computeNoiseBlockAvx2, &computeNoiseBlock};
 
 TEST(NoiseBlockIdentity, RandomAndExtremeSettings) {
+    QEV_NEED_VECTOR_PATHS();
     const RandomTable tables[] = {tableFor(42), tableFor(7), tableFor(-123456)};
     CaseSource source(77);
-    for (BlockFunction candidate : candidates()) {
+    for (BlockFunction candidate : kCandidates) {
         for (int n = 0; n < 2500; ++n) {
             const NoiseCase c = source.next();
             ASSERT_TRUE(sameBits(candidate, c, tables[n % 3])) << "case " << n;
@@ -77,8 +66,9 @@ TEST(NoiseBlockIdentity, RandomAndExtremeSettings) {
 
 // Every octave count, whole and fractional, with every fade the modules can set.
 TEST(NoiseBlockIdentity, EveryOctaveCountAndFade) {
+    QEV_NEED_VECTOR_PATHS();
     const RandomTable table = tableFor(42);
-    for (BlockFunction candidate : candidates()) {
+    for (BlockFunction candidate : kCandidates) {
         for (int step = 0; step <= 16 * 4; ++step) {
             for (double fade : {0.0, 0.25, 0.5, 0.1}) {
                 for (double shape : {0.5, 0.3, 0.00002, 0.99998}) {
@@ -98,12 +88,13 @@ TEST(NoiseBlockIdentity, EveryOctaveCountAndFade) {
 // Positions on cell edges, at the ends of the fade zones, at multiples of the cell modulus and
 // around the 32-bit limit of cell numbers, where the vector path changes method.
 TEST(NoiseBlockIdentity, CellEdgesAndLimits) {
+    QEV_NEED_VECTOR_PATHS();
     const RandomTable table = tableFor(42);
     const double limit = 0x1p31;
     const double offsets[] = {
         0.0,           -7449.0,          9971.0 - 7449.0,    -9973.0 - 7449.0,   limit - 7449,
         -limit - 7449, limit - 7449 - 2, limit / 256 - 6007, -limit / 256 - 6007};
-    for (BlockFunction candidate : candidates()) {
+    for (BlockFunction candidate : kCandidates) {
         for (double offset : offsets) {
             for (double scale : {1.0, 0.25, 0.125, 0.5, 0.0, 9971.0, -1.0, 2e-8}) {
                 for (double fade : {0.0, 0.25, 0.5, 0.75}) {
@@ -150,9 +141,10 @@ TEST(NoiseBlockIdentity, PerSeedTablesMatchTheArithmetic) {
 // to going wrong: one octave at scale 9971 and offset -table[0] puts element i on cell
 // (i - table[0]) * 9971.
 TEST(NoiseBlockIdentity, EveryMultipleOfTheCellModulus) {
+    QEV_NEED_VECTOR_PATHS();
     const RandomTable table = tableFor(42);
     const int32_t reach = static_cast<int32_t>(0x1p31 / 9971);
-    for (BlockFunction candidate : candidates()) {
+    for (BlockFunction candidate : kCandidates) {
         for (int32_t first = -reach; first <= reach; first += 2048) {
             NoiseCase c;
             c.settings.octaves = {1.0, 0.25, 0.5, 0.5};

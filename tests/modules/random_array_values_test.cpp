@@ -91,21 +91,34 @@ TEST(RandomArrayValues, IntegersRoundHalvesAwayFromZero) {
     struct Case {
         float outputMin, outputMax;  // with no octaves every element is their midpoint
         float expectedFloat, expectedInteger;
+        float noiseMax = 1.0f;
     };
+    // With Noise Min -1 and Noise Max 0.095703125 every element is Output Max / 1.095703125
+    // (Output Min 0): for 0.5478515625 that is 0.49999999999999994, the largest double below one
+    // half, which rounds to 0 (a float 0.5 in "Float Out").
+    const float belowHalf = 0.5478515625f, window = 0.095703125f;
     const Case cases[] = {
-        {0.0f, 1.0f, 0.5f, 1.0f},    {0.0f, 5.0f, 2.5f, 3.0f},   {-5.0f, 0.0f, -2.5f, -3.0f},
-        {0.0f, 0.98f, 0.49f, 0.0f},  {-1.0f, 1.0f, 0.0f, -0.0f}, {-0.6f, 0.0f, -0.3f, -0.0f},
+        {0.0f, 1.0f, 0.5f, 1.0f},
+        {0.0f, 5.0f, 2.5f, 3.0f},
+        {-5.0f, 0.0f, -2.5f, -3.0f},
+        {0.0f, 0.98f, 0.49f, 0.0f},
+        {-1.0f, 1.0f, 0.0f, -0.0f},
+        {-0.6f, 0.0f, -0.3f, -0.0f},
         {-3.0f, 0.0f, -1.5f, -2.0f},
+        {0.0f, belowHalf, 0.5f, 0.0f, window},
+        {0.0f, -belowHalf, -0.5f, -0.0f, window},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "output range " << c.outputMin << " to " << c.outputMax);
+        // Six elements: four through a vector path where there is one, two after it.
         auto module = computed({{arr::Octaves, 0.0f},
+                                {arr::NoiseMax, c.noiseMax},
                                 {arr::OutputMin, c.outputMin},
                                 {arr::OutputMax, c.outputMax},
-                                {arr::Size, 3.0f}});
-        for (int i = 0; i < 3; ++i) {
+                                {arr::Size, 6.0f}});
+        for (int i = 0; i < 6; ++i) {
             EXPECT_TRUE(sameBits(module->array(arr::FloatOut)[i], c.expectedFloat));
-            EXPECT_TRUE(sameBits(module->array(arr::IntegerOut)[i], c.expectedInteger));
+            EXPECT_TRUE(sameBits(module->array(arr::IntegerOut)[i], c.expectedInteger)) << i;
         }
     }
 }

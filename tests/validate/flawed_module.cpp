@@ -114,6 +114,9 @@ void FlawedModule::onCallBack(CallBackMessage* message) {
 #endif
     if (message->paramIndex == kArraySize) resize();
     fill();
+#if QEV_FLAW == QEV_FLAW_FP_LEAKS
+    _mm_setcsr(_mm_getcsr() | 0x8040);
+#endif
 }
 
 void FlawedModule::onProcess() {
@@ -167,8 +170,9 @@ void FlawedModule::fill() {
     const int32_t count = length;
 #endif
     for (int32_t i = 0; i < count; ++i) {
+        // A division, as "Output" has: its last bit follows the rounding mode in force.
         setEventArrayValue(hostInfo, handles[kValues], i,
-                           hashToUnit(seed, static_cast<uint32_t>(i)));
+                           hashToUnit(seed, static_cast<uint32_t>(i)) / 3.0f);
     }
 }
 

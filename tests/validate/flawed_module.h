@@ -1,8 +1,8 @@
 // A small test module that passes every check of the validator, and variants of it that each
 // carry one deliberate flaw (chosen by QEV_FLAW at compile time), to show that the matching check
 // catches it. "Output" is a third of a hash of the seed and "Input" (rounded, so the rounding mode
-// shows); "Values" holds Array Size hashes of the
-// seed and the element index, refilled on every message.
+// shows); "Values" holds Array Size thirds of hashes of the seed and the element index, refilled
+// on every message.
 #pragma once
 
 #include <cstdint>
@@ -21,8 +21,8 @@
 #define QEV_FLAW_BAD_CAPTION 9     // prints a line, then describes "Output" with a wild caption
 #define QEV_FLAW_NEGATIVE_LENGTH 10  // hands a negative "Array Size" on to setEventSize
 // These two are built on a frame that leaves the caller's floating-point environment in force.
-#define QEV_FLAW_FP_LEAKS 11           // sets flush-to-zero and denormals-are-zero in Process
-#define QEV_FLAW_FP_FOLLOWS_CALLER 12  // so computes "Output" in the caller's rounding mode
+#define QEV_FLAW_FP_LEAKS 11  // sets flush-to-zero and denormals-are-zero in Process and CallBack
+#define QEV_FLAW_FP_FOLLOWS_CALLER 12  // so computes its outputs in the caller's rounding mode
 
 namespace qev::test {
 

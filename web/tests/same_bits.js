@@ -1,6 +1,7 @@
 // The WebAssembly modules against the x64 plug-ins through qevhost: for a spread of settings of
 // both modules (every parameter at its bounds and at random values, extreme inputs included),
-// every value must have the same bits and the CSV the same text.
+// every value must have the same bits and the CSV the same text; and the rounding of "Integer
+// Out" against worked examples.
 //   node same_bits.js EXPLORER_DIR QEVHOST RANDOM_PLUGIN ARRAY_PLUGIN
 'use strict';
 const { execFileSync } = require('child_process');
@@ -114,9 +115,45 @@ async function check(file, plugin, label) {
   }
 }
 
+// "Integer Out" against answers written out, not against qevhost: with no octaves every element
+// is one value. Noise Max 0.095703125 and Output Max 0.5478515625 make it 0.49999999999999994,
+// the largest double below one half, which rounds to 0 (its sign kept when negative).
+async function checkRounding() {
+  const driver = new ModuleDriver(await require(path.resolve(explorerDir,
+                                                             'qev-randomarray.js'))());
+  const examples = [
+    { noiseMax: 1, outputMax: 5, float: 2.5, integer: 3 },
+    { noiseMax: 1, outputMax: -5, float: -2.5, integer: -3 },
+    { noiseMax: 1, outputMax: -0.8, float: Math.fround(-0.4), integer: -0 },
+    { noiseMax: 0.095703125, outputMax: 0.5478515625, float: 0.5, integer: 0 },
+    { noiseMax: 0.095703125, outputMax: -0.5478515625, float: -0.5, integer: -0 },
+  ];
+  for (const e of examples) {
+    driver.start();
+    for (const [caption, v] of [['Octaves', 0], ['Noise Max', e.noiseMax],
+                                ['Output Max', e.outputMax], ['Array Size', 6]]) {
+      driver.change(driver.indexOf(caption), v);
+    }
+    driver.run(null, 'auto');
+    const column = (name) => Array.from(driver.columns().find((c) => c.name === name).values);
+    const floats = column('Float Out'), integers = column('Integer Out');
+    runs += 1;
+    values += 12;
+    if (integers.length !== 6 || !integers.every((v) => Object.is(v, e.integer)) ||
+        !floats.every((v) => Object.is(v, e.float))) {
+      failures += 1;
+      console.log(`ROUNDING: Noise Max ${e.noiseMax}, Output Max ${e.outputMax}: Float Out ` +
+                  `${floats.join(' ')}, Integer Out ${integers.map((v) => (Object.is(v, -0) ?
+                    '-0' : v)).join(' ')}; wanted ${e.float} and ` +
+                  `${Object.is(e.integer, -0) ? '-0' : e.integer}`);
+    }
+  }
+}
+
 (async () => {
   await check('qev-random.js', randomPlugin, 'Qev Random');
   await check('qev-randomarray.js', arrayPlugin, 'Qev RandomArray');
+  await checkRounding();
   console.log(`${runs} runs, ${values} values compared with qevhost: ` +
               (failures ? `${failures} differ` : 'the same bits'));
   process.exit(failures ? 1 : 0);
