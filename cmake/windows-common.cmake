@@ -28,11 +28,14 @@ set(CMAKE_MODULE_LINKER_FLAGS_INIT "-static")
 # first, even for a 64-bit program, which fails (or is emulated, slowly) on a kernel without
 # 32-bit support.
 set(QEV_WINE_PREFIX "${CMAKE_BINARY_DIR}/wine-prefix" CACHE PATH "Wine prefix of this tree")
+# Where 32-bit programs run only emulated, it has the emulator refuse them (scripts/run-i386).
 set(_wine wine)
+set(_refuse32 "")
 if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64" AND EXISTS /usr/lib/wine/wine64)
     set(_wine /usr/lib/wine/wine64)
+    set(_refuse32 QEV_REFUSE_32BIT=1)
 endif()
 set(QEV_WINE_LOADER "${_wine}" CACHE STRING "Wine loader that runs this tree's programs")
 set(CMAKE_CROSSCOMPILING_EMULATOR
     /usr/bin/env "WINEPREFIX=${QEV_WINE_PREFIX}" WINEDEBUG=-all "WINEDLLOVERRIDES=mscoree,mshtml="
-    ${QEV_WINE_LOADER})
+    ${_refuse32} ${QEV_WINE_LOADER})
