@@ -102,17 +102,17 @@ def load(path):
     with open(path) as f:
         data = json.load(f)
     medians, counters, errors, items = {}, {}, [], {}
-    best = {}
+    patch = {}
     for b in data["benchmarks"]:
         name = b.get("run_name", b["name"])
         if b.get("error_occurred"):
             errors.append(f"{name}: {b.get('error_message', 'error')}")
             continue
         if name.startswith("Patch"):
-            # Timed by hand, wall-clock: the best repetition (min aggregate) per iteration.
-            if b.get("aggregate_name") == "min" or b.get("repetitions", 1) <= 1:
-                best[name.split("/iterations")[0]] = (
-                    b["real_time"] * TO_NS[b.get("time_unit", "ns")], b.get("bytes_per_object"))
+            # Each call timed by hand: the median call of each repetition, then over repetitions.
+            if b.get("aggregate_name") == "median" or b.get("repetitions", 1) <= 1:
+                patch[name.split("/iterations")[0]] = (b["ns_per_item"],
+                                                       b.get("bytes_per_object"))
             continue
         single = b.get("run_type") == "iteration" and b.get("repetitions", 1) <= 1
         if not (b.get("aggregate_name") == "median" or single):
@@ -122,7 +122,7 @@ def load(path):
             items[name] = 1e9 / b["items_per_second"]
         if "allocations" in b:
             counters[name] = b["allocations"]
-    return data.get("context", {}), medians, counters, errors, items, best
+    return data.get("context", {}), medians, counters, errors, items, patch
 
 
 def show_time(ns):
@@ -171,25 +171,25 @@ def print_bounds(medians, items):
         print(f"{missed} division bound target(s) missed in this run.")
 
 
-def print_patch(best):
-    load = best.get("PatchDependentLoad")
+def print_patch(patch):
+    load = patch.get("PatchDependentLoad")
     if load is None:
         return
-    load_ns = load[0] / 1024  # loads per iteration
+    load_ns = load[0]
     print()
     print("patch of N objects of Qev Random, each its own seed (16 octaves, Fade 1), caches filled "
-          "with other work before each block; best repetition")
+          "with other work before each block; median call")
     print(f"one dependent load from memory: {load_ns:.1f} ns")
     print(f"{'N':>5} {'cold Process':>12} {'/ load':>7} {'target':>7}  {'verdict':<14} "
           f"{'seed change':>11} {'target':>8}  {'verdict':<14} {'bytes/object':>12} {'target':>9}  "
           "verdict")
     for n in PATCH_SIZES:
-        cold = best.get(f"PatchProcessCold/{n}")
-        seed = best.get(f"PatchSeedChange/{n}")
+        cold = patch.get(f"PatchProcessCold/{n}")
+        seed = patch.get(f"PatchSeedChange/{n}")
         if cold is None or seed is None:
             print(f"{n:>5}  (not measured)")
             continue
-        cold_ns, seed_ns, size = cold[0] / n, seed[0] / n, cold[1] or 0
+        cold_ns, seed_ns, size = cold[0], seed[0], cold[1] or 0
         ratio = cold_ns / load_ns
 
         def verdict(value, target):
@@ -204,7 +204,7 @@ def main():
     if len(sys.argv) not in (2, 3):
         sys.exit(__doc__)
     tree = sys.argv[2] if len(sys.argv) == 3 else "x64"
-    context, medians, counters, errors, items, best = load(sys.argv[1])
+    context, medians, counters, errors, items, patch = load(sys.argv[1])
     reps = context.get("num_cpus", "?")
     print(f"Machine: {context.get('host_name', '?')}, {reps} CPUs at "
           f"{context.get('mhz_per_cpu', '?')} MHz; CPU-time medians")
@@ -234,7 +234,7 @@ def main():
             print(f"{label:<66} {medians[num] / medians[den]:6.3f}")
 
     print_bounds(medians, items)
-    print_patch(best)
+    print_patch(patch)
 
     failures = list(errors)
     for name, count in counters.items():
