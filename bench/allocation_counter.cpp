@@ -13,10 +13,12 @@ void* __libc_memalign(std::size_t alignment, std::size_t size);
 namespace {
 std::atomic<bool> counting{false};
 std::atomic<long> allocations{0};
+std::atomic<long> allocatedBytes{0};
 
-void count() {
-    if (counting.load(std::memory_order_relaxed))
-        allocations.fetch_add(1, std::memory_order_relaxed);
+void count(std::size_t bytes) {
+    if (!counting.load(std::memory_order_relaxed)) return;
+    allocations.fetch_add(1, std::memory_order_relaxed);
+    allocatedBytes.fetch_add(static_cast<long>(bytes), std::memory_order_relaxed);
 }
 }  // namespace
 
@@ -24,27 +26,27 @@ void count() {
 // resolve here first.
 extern "C" {
 void* malloc(std::size_t size) {
-    count();
+    count(size);
     return __libc_malloc(size);
 }
 void* calloc(std::size_t n, std::size_t size) {
-    count();
+    count(n * size);
     return __libc_calloc(n, size);
 }
 void* realloc(void* p, std::size_t size) {
-    count();
+    count(size);
     return __libc_realloc(p, size);
 }
 void* aligned_alloc(std::size_t alignment, std::size_t size) {
-    count();
+    count(size);
     return __libc_memalign(alignment, size);
 }
 void* memalign(std::size_t alignment, std::size_t size) {
-    count();
+    count(size);
     return __libc_memalign(alignment, size);
 }
 int posix_memalign(void** out, std::size_t alignment, std::size_t size) {
-    count();
+    count(size);
     void* p = __libc_memalign(alignment, size);
     if (!p) return 12;  // ENOMEM
     *out = p;
@@ -56,6 +58,10 @@ namespace qev::bench {
 
 long countedAllocations() {
     return allocations.load();
+}
+
+long countedBytes() {
+    return allocatedBytes.load();
 }
 
 CountAllocations::CountAllocations() {

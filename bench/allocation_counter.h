@@ -7,6 +7,8 @@ namespace qev::bench {
 
 // Allocations counted so far.
 long countedAllocations();
+// Bytes those allocations asked for.
+long countedBytes();
 
 // Counts allocations on every thread while alive.
 class CountAllocations {

@@ -80,11 +80,13 @@ BenchHost::BenchHost(const std::string& path) : exports_(new Exports) {
     hostInfo_.reportError = &reportError;
 
     const long before = countedAllocations();
+    const long bytesBefore = countedBytes();
     {
         CountAllocations counting;
         e.create(&module_);
     }
     creationAllocations_ = countedAllocations() - before;
+    creationBytes_ = countedBytes() - bytesBefore;
     if (!module_) throw std::runtime_error("Create answered no module object");
 }
 

@@ -42,6 +42,8 @@ class BenchHost {
 
     // Heap allocations the plug-in made while creating its module object.
     long creationAllocations() const { return creationAllocations_; }
+    // Bytes those allocations asked for: the module object's memory.
+    long creationBytes() const { return creationBytes_; }
     // Texts handed to reportError, over all hosts.
     static const std::vector<std::string>& reports();
 
@@ -55,6 +57,7 @@ class BenchHost {
     CallBackMessage message_{};
     std::vector<BenchSlot> slots_;
     long creationAllocations_ = 0;
+    long creationBytes_ = 0;
 };
 
 }  // namespace qev::bench

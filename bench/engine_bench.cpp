@@ -36,7 +36,7 @@ void Reseed(benchmark::State& state) {
     for (auto _ : state) {
         SeedCache empty;
         table.reseed(static_cast<int32_t>(seed++), generator, empty);
-        benchmark::DoNotOptimize(table.data());
+        benchmark::DoNotOptimize(table.paddedEntries());
         benchmark::ClobberMemory();
     }
 }

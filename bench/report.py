@@ -94,15 +94,30 @@ def bound_case(name):
 
 TO_NS = {"ns": 1.0, "us": 1e3, "ms": 1e6, "s": 1e9}
 
+# The patch benchmark's targets: cold Process per object against one dependent load from memory,
+# and an object's memory and seed change no larger than before (the per-seed tables of 2026-12-08:
+# 282,360 bytes per object; a seed change took 51 us on an AMD EPYC).
+PATCH_COLD_TARGET = 1.5
+PATCH_BYTES_BEFORE = 282360
+PATCH_SEED_CHANGE_BEFORE_NS = 51e3
+PATCH_SIZES = (16, 256, 1024)
+
 
 def load(path):
     with open(path) as f:
         data = json.load(f)
     medians, counters, errors, items = {}, {}, [], {}
+    patch = {}
     for b in data["benchmarks"]:
         name = b.get("run_name", b["name"])
         if b.get("error_occurred"):
             errors.append(f"{name}: {b.get('error_message', 'error')}")
+            continue
+        if name.startswith("Patch"):
+            # Each call timed by hand: the median call of each repetition, then over repetitions.
+            if b.get("aggregate_name") == "median" or b.get("repetitions", 1) <= 1:
+                patch[name.split("/iterations")[0]] = (b["ns_per_item"],
+                                                       b.get("bytes_per_object"))
             continue
         single = b.get("run_type") == "iteration" and b.get("repetitions", 1) <= 1
         if not (b.get("aggregate_name") == "median" or single):
@@ -112,7 +127,7 @@ def load(path):
             items[name] = 1e9 / b["items_per_second"]
         if "allocations" in b:
             counters[name] = b["allocations"]
-    return data.get("context", {}), medians, counters, errors, items
+    return data.get("context", {}), medians, counters, errors, items, patch
 
 
 def show_time(ns):
@@ -133,6 +148,10 @@ def print_bounds(medians, items):
     print(f"double division, throughput per double: scalar {scalar:.3f} ns" +
           (f", AVX2 {vector:.3f} ns (the engine's vector paths)" if vector is not None
            else " (the engine keeps to its scalar paths)"))
+    gather, loads = items.get("LookupGather"), items.get("LookupLoads")
+    if gather is not None and loads is not None:
+        print(f"table lookup, per double read: AVX2 gather {gather:.3f} ns, scalar loads "
+              f"{loads:.3f} ns")
     print(f"{'case (per element or value)':<30} {'divisions':>9} {'bound':>9} {'time':>9} "
           f"{'ratio':>6} {'target':>7}")
     missed = 0
@@ -157,11 +176,40 @@ def print_bounds(medians, items):
         print(f"{missed} division bound target(s) missed in this run.")
 
 
+def print_patch(patch):
+    load = patch.get("PatchDependentLoad")
+    if load is None:
+        return
+    load_ns = load[0]
+    print()
+    print("patch of N objects of Qev Random, each its own seed (16 octaves, Fade 1), caches filled "
+          "with other work before each block; median call")
+    print(f"one dependent load from memory: {load_ns:.1f} ns")
+    print(f"{'N':>5} {'cold Process':>12} {'/ load':>7} {'target':>7}  {'verdict':<14} "
+          f"{'seed change':>11} {'target':>8}  {'verdict':<14} {'bytes/object':>12} {'target':>9}  "
+          "verdict")
+    for n in PATCH_SIZES:
+        cold = patch.get(f"PatchProcessCold/{n}")
+        seed = patch.get(f"PatchSeedChange/{n}")
+        if cold is None or seed is None:
+            print(f"{n:>5}  (not measured)")
+            continue
+        cold_ns, seed_ns, size = cold[0], seed[0], cold[1] or 0
+        ratio = cold_ns / load_ns
+
+        def verdict(value, target):
+            return "met" if value <= target else f"MISSED by {value / target - 1:.0%}"
+        print(f"{n:>5} {cold_ns:9.1f} ns {ratio:7.2f} {'<= 1.5':>7}  "
+              f"{verdict(ratio, PATCH_COLD_TARGET):<14} {seed_ns / 1e3:8.1f} us "
+              f"{'<= 51 us':>8}  {verdict(seed_ns, PATCH_SEED_CHANGE_BEFORE_NS):<14} "
+              f"{size:12.0f} {'<= 282360':>9}  {verdict(size, PATCH_BYTES_BEFORE)}")
+
+
 def main():
     if len(sys.argv) not in (2, 3):
         sys.exit(__doc__)
     tree = sys.argv[2] if len(sys.argv) == 3 else "x64"
-    context, medians, counters, errors, items = load(sys.argv[1])
+    context, medians, counters, errors, items, patch = load(sys.argv[1])
     reps = context.get("num_cpus", "?")
     print(f"Machine: {context.get('host_name', '?')}, {reps} CPUs at "
           f"{context.get('mhz_per_cpu', '?')} MHz; CPU-time medians")
@@ -198,6 +246,7 @@ def main():
             print(f"{label:<66} {medians[num] / medians[den]:6.3f}")
 
     print_bounds(medians, items)
+    print_patch(patch)
 
     failures = list(errors)
     for name, count in counters.items():

@@ -4,9 +4,8 @@ namespace qev {
 
 NoiseKernelInput octaveKernelInput(const OctavePlan& plan, const RandomTable& table) {
     NoiseKernelInput in{};
-    in.entries = table.data();
+    in.paddedEntries = table.paddedEntries();
     in.scaledSamples = table.scaledSamples();
-    in.blendPairs = table.blendPairs();
     in.octaveOffsets = table.octaveOffsetsFrom(16);
     in.wideCellIndex = &RandomTable::cellIndex;
     in.wholeOctaves = plan.whole;

@@ -69,12 +69,14 @@ double sumOctaves(double base, const OctavePlan& plan, const RandomTable& table)
     double sum = 0.0;
     if (plan.fraction != 0.0) {
         const int32_t octave = plan.whole + 1;
-        const double sample = table.sampleCell(octavePosition(table, octave, base), plan.blend);
-        sum = octaveContribution(sample, octave) * plan.fraction;
+        const double scaled =
+            table.scaledSampleCell(octavePosition(table, octave, base), plan.blend);
+        sum = octaveContribution(scaled, octave) * plan.fraction;
     }
     for (int32_t octave = plan.whole; octave >= 1; --octave) {
-        const double sample = table.sampleCell(octavePosition(table, octave, base), plan.blend);
-        sum = sum + octaveContribution(sample, octave);
+        const double scaled =
+            table.scaledSampleCell(octavePosition(table, octave, base), plan.blend);
+        sum = sum + octaveContribution(scaled, octave);
     }
     return sum;
 }

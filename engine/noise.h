@@ -64,12 +64,11 @@ class OctaveSum {
     NoiseKernelInput kernelInput_{};
 };
 
-// One octave's share of the sum: ((sample - 0.5) * 2) / k^2. The squares of 1, 2, 4, 8 and 16
-// are powers of two, so their division is an exact product.
-inline double octaveContribution(double sample, int32_t octave) {
+// One octave's share of the sum from its scaled sample (sample - 0.5) * 2: scaled / k^2. The
+// squares of 1, 2, 4, 8 and 16 are powers of two, so their division is an exact product.
+inline double octaveContribution(double scaled, int32_t octave) {
     static constexpr double kInverseSquares[] = {
         0, 1.0, 0.25, 0, 1.0 / 16, 0, 0, 0, 1.0 / 64, 0, 0, 0, 0, 0, 0, 0, 1.0 / 256};
-    const double scaled = (sample - 0.5) * 2.0;
     const double inverse = kInverseSquares[octave];
     return inverse != 0.0 ? scaled * inverse : scaled / static_cast<double>(octave * octave);
 }

@@ -18,7 +18,6 @@ namespace {
 
 constexpr int kCellModulus = 9971;
 constexpr int kTableSize = 9973;
-constexpr int kOctaveOffsetMask = 9972;
 constexpr double kNarrowLow = -0x1p31;  // positions in [-2^31, 2^31) have 32-bit cells
 constexpr double kNarrowHigh = 0x1p31;
 
@@ -78,9 +77,9 @@ __attribute__((noinline)) __m256d mapWideCells(const NoiseKernelInput& input, __
     return _mm256_load_pd(indices);
 }
 
-// The int32 elements of table at the whole-double indices.
-QEV_INLINE __m128i gatherInt32(const int32_t* table, __m256d index) {
-    return _mm_i32gather_epi32(table, _mm256_cvttpd_epi32(index), 4);
+// The 32 bits at element `index` of a table of 16-bit elements: elements index and index + 1.
+QEV_INLINE __m128i gatherPairs(const uint16_t* table, __m256d index) {
+    return _mm_i32gather_epi32(reinterpret_cast<const int*>(table), _mm256_cvttpd_epi32(index), 2);
 }
 
 QEV_INLINE Lanes cellLanes(const NoiseKernelInput& input, __m256d position, CellRange range) {
@@ -132,10 +131,11 @@ QEV_INLINE __m256d wholeScaledSamples(const NoiseKernelInput& input, const Lanes
 // the curves and the packed pair) and the back (the curves, the blend, / 9973 and the scaling).
 // The start zone (frac < window) blends from the previous entry, the end zone
 // (frac > 1 - window) toward the next one; both are (high - low) * t + low with their own t and
-// entries, so the zone picks the operands (one packed pair per lane, diff = high - low being
-// exact) and the arithmetic runs once. Lanes in neither zone take the pair toward the next entry
-// at weight +0: diff * 0 + low is their entry. The array kernel makes fronts ahead of backs, so
-// that one vector's divisions overlap the gathers and cell arithmetic of the next ones.
+// entries, so the zone picks the operands (one 32-bit read of the two neighbouring 16-bit
+// entries per lane, diff = high - low being exact) and the arithmetic runs once. Lanes in neither
+// zone take the pair toward the next entry at weight +0: diff * 0 + low is their entry. The array
+// kernel makes fronts ahead of backs, so that one vector's divisions overlap the gathers and cell
+// arithmetic of the next ones.
 struct BlendFront {
     Lanes lanes;
     __m256d zone;
@@ -156,9 +156,11 @@ QEV_INLINE BlendFront blendFront(const NoiseKernelInput& input, const Lanes& lan
                                : _mm256_div_pd(into, _mm256_set1_pd(input.fadeWindow));
     const __m256d half = _mm256_mul_pd(scaled, _mm256_set1_pd(0.5));
     f.t = select(start, _mm256_add_pd(half, _mm256_set1_pd(0.5)), half);
-    const __m256d pairIndex = _mm256_add_pd(_mm256_add_pd(lanes.index, lanes.index),
-                                            _mm256_andnot_pd(start, _mm256_set1_pd(1.0)));
-    f.pair = gatherInt32(input.blendPairs, pairIndex);
+    // Element i of the padded entries is entry i - 1: the start zone reads from there, the end
+    // zone one further on.
+    const __m256d pairIndex =
+        _mm256_add_pd(lanes.index, _mm256_andnot_pd(start, _mm256_set1_pd(1.0)));
+    f.pair = gatherPairs(input.paddedEntries, pairIndex);
     return f;
 }
 
@@ -168,8 +170,9 @@ QEV_INLINE __m256d blendBack(const NoiseKernelInput& input, const BlendFront& f)
     if (input.shapesBias) t = biasCurve(t, _mm256_set1_pd(input.biasFactor));
     if (input.shapesGain) t = gainCurve(t, _mm256_set1_pd(input.gainFactor));
     t = _mm256_and_pd(f.zone, t);
-    const __m256d low = _mm256_cvtepi32_pd(_mm_and_si128(f.pair, _mm_set1_epi32(0xFFFF)));
-    const __m256d diff = _mm256_cvtepi32_pd(_mm_srai_epi32(f.pair, 16));
+    const __m128i lowEntry = _mm_and_si128(f.pair, _mm_set1_epi32(0xFFFF));
+    const __m256d low = _mm256_cvtepi32_pd(lowEntry);
+    const __m256d diff = _mm256_cvtepi32_pd(_mm_sub_epi32(_mm_srli_epi32(f.pair, 16), lowEntry));
     const __m256d sample =
         _mm256_div_pd(_mm256_add_pd(_mm256_mul_pd(diff, t), low), _mm256_set1_pd(kTableSize));
     return _mm256_mul_pd(_mm256_sub_pd(sample, _mm256_set1_pd(0.5)), _mm256_set1_pd(2.0));
@@ -292,7 +295,7 @@ OctaveStep octaveStep(const NoiseKernelInput& input, int32_t octave, double firs
     static constexpr double kInverseSquares[] = {
         0, 1.0, 0.25, 0, 1.0 / 16, 0, 0, 0, 1.0 / 64, 0, 0, 0, 0, 0, 0, 0, 1.0 / 256};
     OctaveStep step;
-    step.offset = input.entries[octave & kOctaveOffsetMask];
+    step.offset = input.octaveOffsets[16 - octave];  // table[octave & 9972]
     step.square = static_cast<double>(octave * octave);
     step.inverse = kInverseSquares[octave];
     step.cells = positionRange(step.offset, step.square, firstBase, lastBase);

@@ -11,9 +11,8 @@ namespace qev {
 
 // Everything the kernel needs, worked out by the caller in baseline code.
 struct NoiseKernelInput {
-    const int32_t* entries;                 // the random table
+    const uint16_t* paddedEntries;          // RandomTable::paddedEntries()
     const double* scaledSamples;            // ((entry / 9973) - 0.5) * 2 for every entry
-    const int32_t* blendPairs;              // RandomTable::blendPairs()
     const double* octaveOffsets;            // RandomTable::octaveOffsetsFrom(16)
     int32_t (*wideCellIndex)(double cell);  // the mapping for cells beyond 32 bits
 

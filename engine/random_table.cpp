@@ -55,45 +55,33 @@ bool RandomTable::reseed(int32_t seed, SeededGenerator& generator, SeedCache& la
     lastSeed.seed = seed;
     generator.seedGenerator(static_cast<uint32_t>(seed));
     double draws[kDrawChunk];
+    int32_t entries[kDrawChunk];
     for (int i = 0; i < kSize; i += kDrawChunk) {
         const int count = kSize - i < kDrawChunk ? kSize - i : kDrawChunk;
         generator.drawDoubles(draws, count);
         int j = 0;
 #if defined(__SSE2__)
-        // Two at a time: the same product and the same truncation (values in [0, 9973]).
+        // Two at a time: the same product, truncation (values in [0, 9973]) and division.
         for (; j + 2 <= count; j += 2) {
-            const __m128d scaled = _mm_mul_pd(_mm_loadu_pd(draws + j), _mm_set1_pd(kScale));
-            _mm_storel_epi64(reinterpret_cast<__m128i*>(entries_ + i + j),
-                             _mm_cvttpd_epi32(scaled));
+            const __m128i truncated =
+                _mm_cvttpd_epi32(_mm_mul_pd(_mm_loadu_pd(draws + j), _mm_set1_pd(kScale)));
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(entries + j), truncated);
+            const __m128d samples = _mm_div_pd(_mm_cvtepi32_pd(truncated), _mm_set1_pd(kScale));
+            _mm_storeu_pd(scaledSamples_ + i + j,
+                          _mm_mul_pd(_mm_sub_pd(samples, _mm_set1_pd(0.5)), _mm_set1_pd(2.0)));
         }
 #endif
-        for (; j < count; ++j) entries_[i + j] = tableEntry(draws[j]);
+        for (; j < count; ++j) {
+            entries[j] = tableEntry(draws[j]);
+            scaledSamples_[i + j] = (entries[j] / kScale - 0.5) * 2.0;
+        }
+        for (j = 0; j < count; ++j) paddedEntries_[i + j + 1] = static_cast<uint16_t>(entries[j]);
     }
-    int i = 0;
-#if defined(__SSE2__)
-    // Two at a time: the same division and scaling of each entry.
-    for (; i + 2 <= kSize; i += 2) {
-        const __m128d entries =
-            _mm_cvtepi32_pd(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(entries_ + i)));
-        const __m128d samples = _mm_div_pd(entries, _mm_set1_pd(kScale));
-        _mm_storeu_pd(samples_ + i, samples);
-        _mm_storeu_pd(scaledSamples_ + i,
-                      _mm_mul_pd(_mm_sub_pd(samples, _mm_set1_pd(0.5)), _mm_set1_pd(2.0)));
-    }
-#endif
-    for (; i < kSize; ++i) {
-        samples_[i] = entries_[i] / kScale;
-        scaledSamples_[i] = (samples_[i] - 0.5) * 2.0;
-    }
-    for (i = 0; i < kCellModulus; ++i) {
-        const int32_t previous = entries_[i > 0 ? i - 1 : kEntryBeforeFirst];
-        blendPairs_[2 * i] = previous + (entries_[i] - previous) * 65536;
-        blendPairs_[2 * i + 1] = entries_[i] + (entries_[i + 1] - entries_[i]) * 65536;
-    }
+    paddedEntries_[0] = paddedEntries_[kEntryBeforeFirst + 1];
     constexpr int32_t kOctaveOffsetMask = 9972;
-    for (i = 0; i < 16 + kOctaveOffsetPadding; ++i) {
+    for (int i = 0; i < 16 + kOctaveOffsetPadding; ++i) {
         const int32_t octave = i < 16 ? 16 - i : 1;
-        octaveOffsets_[i] = entries_[octave & kOctaveOffsetMask];
+        octaveOffsets_[i] = (*this)[octave & kOctaveOffsetMask];
     }
     return true;
 }

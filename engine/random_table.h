@@ -57,7 +57,14 @@ class RandomTable {
     double sampleCell(double position, double bias, double gain, double fadeWindow) const {
         return sampleCell(position, CellBlend(bias, gain, fadeWindow));
     }
-    inline double sampleCell(double position, const CellBlend& blend) const;
+    double sampleCell(double position, const CellBlend& blend) const {
+        return cellSample<false>(position, blend);
+    }
+    // (sampleCell - 0.5) * 2, what one octave adds to the sum before its weight; a cell that does
+    // not blend reads it from the per-seed table instead of dividing.
+    double scaledSampleCell(double position, const CellBlend& blend) const {
+        return cellSample<true>(position, blend);
+    }
 
     // The table entry a cell number maps to; cell may be any whole number held in a double.
     static int32_t cellIndex(double cell);
@@ -71,19 +78,16 @@ class RandomTable {
         return index;
     }
 
-    int32_t operator[](int index) const { return entries_[index]; }
-    const int32_t* data() const { return entries_; }
-    // entry / 9973 for every entry: the sample of every cell that does not blend, divided once
-    // per table with the same division.
-    const double* samples() const { return samples_; }
-    // (sample - 0.5) * 2 of the same: what a whole entry adds to the octave sum before its weight.
+    int32_t operator[](int index) const { return paddedEntries_[index + 1]; }
+    // The entries, 16 bits each (they are at most 9973), one place on: element 0 is entry 9970,
+    // the neighbour before entry 0, and element i + 1 is entry i. So the two 16-bit elements
+    // from i on are the neighbours of a blend from the previous entry into cell index i (from
+    // i + 1, toward the next entry): one 32-bit read holds the low entry in its low half and the
+    // high one in its high half.
+    const uint16_t* paddedEntries() const { return paddedEntries_; }
+    // (entry / 9973 - 0.5) * 2 for every entry: what a whole entry adds to the octave sum before
+    // its weight, divided once per table with the same division.
     const double* scaledSamples() const { return scaledSamples_; }
-    // The two blends of every cell index i, each as low + diff * 65536: element 2i blends from
-    // the previous entry (low = table[previous], diff = table[i] - low), element 2i + 1 toward
-    // the next (low = table[i], diff = table[i + 1] - low). Entries fit in 16 bits, their
-    // differences in signed 16 bits; the blend (diff * t) + low is the one of the entries
-    // themselves, since their difference is exact.
-    const int32_t* blendPairs() const { return blendPairs_; }
     // The offset table[k & 9972] of octave k as a double, for k = 16 down to 1 and then three more
     // copies of octave 1's (kOctaveOffsetPadding), so that four consecutive octaves counted down
     // from any k >= 1 can be read at once.
@@ -91,6 +95,10 @@ class RandomTable {
     const double* octaveOffsetsFrom(int32_t octave) const { return octaveOffsets_ + (16 - octave); }
 
   private:
+    // The sample of one octave, or with kScaled (sample - 0.5) * 2.
+    template <bool kScaled>
+    inline double cellSample(double position, const CellBlend& blend) const;
+
     // The cell index and the position's offset into the cell, for positions beyond 32-bit cells.
     static int32_t wideCell(double position, double& frac);
 
@@ -98,11 +106,9 @@ class RandomTable {
     static double guardedSample(double from, double to, double t, const CellBlend& blend);
 
     // Zero until the first build, so a module driven before initialisation reads defined values.
-    int32_t entries_[kSize] = {};
-    double samples_[kSize] = {};
+    uint16_t paddedEntries_[kSize + 1] = {};
     double scaledSamples_[kSize];  // -1 (the scaled sample of entry 0) until the first build
     double octaveOffsets_[16 + kOctaveOffsetPadding] = {};
-    int32_t blendPairs_[2 * kCellModulus] = {};
 };
 
 // Schlick's rational bias curve; 0.5 leaves t unchanged.
@@ -127,7 +133,9 @@ inline double gainCurve(double t, double factor) {
 double biasCurveGuarded(double t, double factor);
 double gainCurveGuarded(double t, double factor);
 
-double RandomTable::sampleCell(double position, const CellBlend& blend) const {
+template <bool kScaled>
+double RandomTable::cellSample(double position, const CellBlend& blend) const {
+    const auto scaled = [](double sample) { return kScaled ? (sample - 0.5) * 2.0 : sample; };
     int32_t index;
     double frac;
     if (position >= -0x1p31 && position < 0x1p31) {
@@ -139,30 +147,31 @@ double RandomTable::sampleCell(double position, const CellBlend& blend) const {
     } else if (std::isfinite(position)) {
         index = wideCell(position, frac);
     } else {
-        return samples_[kNonFiniteIndex];
+        return scaled(paddedEntries_[kNonFiniteIndex + 1] / kScale);
     }
-    double value = entries_[index];
+    double value = paddedEntries_[index + 1];
     if (blend.blends) {
         if (frac < blend.fadeWindow) {
             double t = blend.window.divide(frac) * 0.5 + 0.5;
-            const double previous = entries_[index > 0 ? index - 1 : kEntryBeforeFirst];
-            if (!blend.boundedCurves) return guardedSample(previous, value, t, blend);
+            const double previous = paddedEntries_[index];  // entry 9970 before entry 0
+            if (!blend.boundedCurves) return scaled(guardedSample(previous, value, t, blend));
             if (blend.shapesBias) t = biasCurve(t, blend.biasFactor);
             if (blend.shapesGain) t = gainCurve(t, blend.gainFactor);
             value = (value - previous) * t + previous;
         } else if (frac > blend.windowEnd) {
             double t = blend.window.divide(frac - blend.windowEnd) * 0.5;
-            const double next = entries_[index + 1];
-            if (!blend.boundedCurves) return guardedSample(value, next, t, blend);
+            const double next = paddedEntries_[index + 2];
+            if (!blend.boundedCurves) return scaled(guardedSample(value, next, t, blend));
             if (blend.shapesBias) t = biasCurve(t, blend.biasFactor);
             if (blend.shapesGain) t = gainCurve(t, blend.gainFactor);
             value = (next - value) * t + value;
-        } else {
-            return samples_[index];
+        } else if (kScaled) {
+            return scaledSamples_[index];
         }
-        return value / kScale;
+        return scaled(value / kScale);
     }
-    return samples_[index];
+    if (kScaled) return scaledSamples_[index];
+    return value / kScale;
 }
 
 }  // namespace qev

@@ -15,8 +15,14 @@ namespace {
 
 using Engine = test::SeededEngine;
 
+std::vector<int32_t> entries(const RandomTable& table, int count = RandomTable::kSize) {
+    std::vector<int32_t> out(count);
+    for (int i = 0; i < count; ++i) out[i] = table[i];
+    return out;
+}
+
 std::vector<int32_t> head(const RandomTable& table) {
-    return std::vector<int32_t>(table.data(), table.data() + 8);
+    return entries(table, 8);
 }
 
 TEST(RandomTable, KnownTables) {
@@ -41,9 +47,9 @@ TEST(RandomTable, RebuildsOnlyOnAChangedSeed) {
     Engine engine(42);
     EXPECT_FALSE(engine.table.reseed(42, engine.generator, engine.lastSeed));
     EXPECT_TRUE(engine.table.reseed(0, engine.generator, engine.lastSeed));
-    const std::vector<int32_t> fromZero(engine.table.data(), engine.table.data() + 9973);
+    const std::vector<int32_t> fromZero = entries(engine.table);
     EXPECT_TRUE(engine.table.reseed(4357, engine.generator, engine.lastSeed));
-    EXPECT_EQ(std::vector<int32_t>(engine.table.data(), engine.table.data() + 9973), fromZero);
+    EXPECT_EQ(entries(engine.table), fromZero);
     EXPECT_EQ(engine.lastSeed.seed, 4357);
 }
 
