@@ -64,7 +64,8 @@ not_run() {
 # Why the 32-bit Windows test suite does not run where 32-bit programs run only through qemu-i386.
 wine32_emulated_reason="32-bit programs run here only through qemu-i386, where each start of \
 wine's 32-bit loader takes about 3 s: the suite's few hundred program starts would take the test \
-command past its time (the win32 validation does run). QEV_WIN32_UNDER_EMULATION=1 runs them anyway"
+command past its time, and some of them crash as they exit under the emulator (the win32 \
+validation does run). QEV_WIN32_UNDER_EMULATION=1 runs them anyway"
 
 # True when the 32-bit wine would run only emulated, and the caller did not ask for it anyway.
 wine32_emulated() {
