@@ -9,6 +9,10 @@ set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
 set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
 add_subdirectory("${QEV_GTEST_SOURCE}" "${CMAKE_BINARY_DIR}/googletest" EXCLUDE_FROM_ALL SYSTEM)
 include(GoogleTest)
+if(WIN32)
+    target_compile_options(gtest PRIVATE
+        -include "${CMAKE_SOURCE_DIR}/tests/windows/gtest_quiet_debug_output.h")
+endif()
 
 # qev_add_test(NAME SOURCES... [LIBS ...]): a GoogleTest program registered with ctest. Tests are
 # discovered when ctest runs, through the tree's emulator where it has one (qemu-i386 for the

@@ -48,7 +48,7 @@ chmod +x "$work/bin/wine" "$work/bin/wineserver"
 for tree in win32 win64; do
     printf 'QEV_WINE_PREFIX:PATH=%s\nQEV_WINE_LOADER:STRING=%s\n' "$work/prefix-$tree" \
         "$work/bin/wine" >"$work/build/$tree/CMakeCache.txt"
-    BUILD_ROOT=$work/build PATH=$work/bin:$PATH QEV_NOT_RUN=$work/notes-$tree QEV_WIN32_UNDER_EMULATION=1 \
+    BUILD_ROOT=$work/build PATH=$work/bin:$PATH QEV_NOT_RUN=$work/notes-$tree \
         "$repo/scripts/wine-ctest" "$tree" >"$work/out-$tree" 2>&1
     echo $? >"$work/status-$tree"
 done
