@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -62,6 +63,10 @@ struct BlockPath {
 constexpr BlockPath kPaths[] = {{"Avx2", &computeNoiseBlockAvx2, Kernels::Avx2},
                                 {"Avx512", &computeNoiseBlockAvx512, Kernels::Avx512},
                                 {"Dispatched", &computeNoiseBlock, Kernels::Avx2}};
+
+void PrintTo(const BlockPath& path, std::ostream* out) {
+    *out << path.name;
+}
 
 class NoiseBlockIdentity : public ::testing::TestWithParam<BlockPath> {};
 

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -64,6 +65,10 @@ struct AtPath {
 constexpr AtPath kPaths[] = {{"Dispatched", &computeNoiseAt, Kernels::Any},
                              {"Avx2", &computeNoiseAtAvx2, Kernels::Avx2},
                              {"Avx512", &computeNoiseAtAvx512, Kernels::Avx512}};
+
+void PrintTo(const AtPath& path, std::ostream* out) {
+    *out << path.name;
+}
 
 class NoiseAtIdentity : public ::testing::TestWithParam<AtPath> {};
 
