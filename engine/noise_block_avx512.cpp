@@ -1,13 +1,17 @@
-// Built with -mavx512f -mavx512dq -mavx512vl (and without -mfma: no fused multiply-add may
-// appear): the block kernels of noise_block_kernel.h eight doubles wide, with mask registers for
-// the per-lane choices.
+// Built with -mavx512f -mavx512dq -mavx512vl (and without -mfma where the compiler allows it,
+// always with -ffp-contract=off: no fused multiply-add may appear): the block kernels of
+// noise_block_kernel.h eight doubles wide, with mask registers for the per-lane choices.
 // GCC 12's AVX-512 intrinsics start some results from a deliberately undefined vector, which
 // its own uninitialised-use warning then reports at every use.
+#if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wuninitialized"
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
 #include <immintrin.h>
+#if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic pop
+#endif
 
 #include "noise_block_kernel.h"
 
