@@ -1,7 +1,7 @@
 // The floor under every noise computation: the processor's throughput of double divisions, which
 // the bits cannot do without. Measured in the same run as the rest, for the vector width the
-// engine uses (AVX2 where the CPU check picks it) and for scalar divisions; one item is one
-// double divided.
+// engine's bound is defined by (AVX2 where the CPU check picks it), for AVX-512 where the
+// processor has it (information only) and for scalar divisions; one item is one double divided.
 #include <benchmark/benchmark.h>
 
 #include "cpu_check.h"
@@ -61,6 +61,27 @@ void DivisionVector(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * kRounds * kChains * 4);
 }
 BENCHMARK(DivisionVector);
+
+using Vector8 = double __attribute__((vector_size(64)));
+
+__attribute__((target("avx512f"), noinline)) void divideVectors512(double divisor) {
+    const Vector8 d = {divisor, divisor, divisor, divisor, divisor, divisor, divisor, divisor};
+    QEV_DIVIDE_CHAINS(Vector8, d);
+}
+
+// Eight doubles per instruction, for information: the bound stays at the AVX2 rate.
+void DivisionVector512(benchmark::State& state) {
+    const double divisor = runtimeDivisor();
+    for (auto _ : state) divideVectors512(divisor);
+    state.SetItemsProcessed(state.iterations() * kRounds * kChains * 8);
+}
+
+// Listed only where the AVX-512 kernels run.
+[[maybe_unused]] const bool kDivisionVector512Listed = [] {
+    chooseVectorPaths();
+    if (avx512Available()) benchmark::RegisterBenchmark("DivisionVector512", DivisionVector512);
+    return true;
+}();
 #endif
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <random>
 
 #include "bench_inputs.h"
+#include "cpu_check.h"
 #include "noise.h"
 #include "noise_block.h"
 
@@ -124,6 +125,17 @@ BENCHMARK(ArrayEngine<computeNoiseBlockScalar>)
 BENCHMARK(ArrayEngine<computeNoiseBlock>)
     ->Name("ArrayEngineDispatched")
     ->ArgsProduct({{1, 16}, {0, 1}});
+
+// The AVX2 block, which the dispatched one replaces where the CPU check picks AVX-512.
+void ArrayEngineAvx2(benchmark::State& state) {
+    chooseVectorPaths();
+    if (!noiseBlockAvx2Available()) {
+        state.SkipWithError("the engine keeps to its scalar paths on this processor");
+        return;
+    }
+    ArrayEngine<computeNoiseBlockAvx2>(state);
+}
+BENCHMARK(ArrayEngineAvx2)->ArgsProduct({{16}, {0, 1}});
 
 }  // namespace
 }  // namespace qev::bench

@@ -46,6 +46,10 @@ INFORMATIONAL = [
      "ArrayEngineDispatched/16/0", "ArrayEngineScalar/16/0"),
     ("array 2048, 16 octaves, Fade 1, engine alone: dispatched / scalar",
      "ArrayEngineDispatched/16/1", "ArrayEngineScalar/16/1"),
+    ("array 2048, 16 octaves, Fade 0, engine alone: dispatched / AVX2",
+     "ArrayEngineDispatched/16/0", "ArrayEngineAvx2/16/0"),
+    ("array 2048, 16 octaves, Fade 1, engine alone: dispatched / AVX2",
+     "ArrayEngineDispatched/16/1", "ArrayEngineAvx2/16/1"),
     ("array 2048, 1 octave, Fade 0, engine alone: dispatched / scalar",
      "ArrayEngineDispatched/1/0", "ArrayEngineScalar/1/0"),
     ("array 2048, 1 octave, Fade 1, engine alone: dispatched / scalar",
@@ -87,6 +91,7 @@ def bound_case(name):
     parts = name.split("/")
     if len(parts) != 3 or not parts[0] in (
             "OneValue", "OneValueScalar", "ArrayEngineScalar", "ArrayEngineDispatched",
+            "ArrayEngineAvx2",
             "ArrayExports", "ArrayExportsScalar", "ProcessExports"):
         return None
     return int(parts[1]), int(parts[2])
@@ -146,8 +151,11 @@ def print_bounds(medians, items):
     engine = vector if vector is not None else scalar
     print()
     print(f"double division, throughput per double: scalar {scalar:.3f} ns" +
-          (f", AVX2 {vector:.3f} ns (the engine's vector paths)" if vector is not None
+          (f", AVX2 {vector:.3f} ns (the bound's rate)" if vector is not None
            else " (the engine keeps to its scalar paths)"))
+    if "DivisionVector512" in items:
+        print(f"                                  AVX-512 {items['DivisionVector512']:.3f} ns "
+              "(information: the bound stays at the AVX2 rate)")
     gather, loads = items.get("LookupGather"), items.get("LookupLoads")
     if gather is not None and loads is not None:
         print(f"table lookup, per double read: AVX2 gather {gather:.3f} ns, scalar loads "

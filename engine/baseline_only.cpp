@@ -1,5 +1,5 @@
 // The vector paths of a build that has only the baseline ones (targets without x86 vector code,
-// such as WebAssembly): no CPU check, avx2Available() is always false, and the AVX2 kernels are
+// such as WebAssembly): no CPU check, avx2Available() is always false, and the vector kernels are
 // stand-ins that the engine never calls.
 #include <cstdlib>
 
@@ -12,6 +12,14 @@ namespace qev {
 void chooseVectorPaths() {}
 
 bool avx2Available() {
+    return false;
+}
+
+bool avx512Available() {
+    return false;
+}
+
+bool avx512Preferred() {
     return false;
 }
 
@@ -32,6 +40,14 @@ void computeNoiseBlockAvx2Kernel(const NoiseKernelInput&, int32_t, int32_t, doub
 }
 
 void computeNoiseAtAvx2Kernel(const NoiseKernelInput&, const double*, int32_t, double*) {
+    std::abort();
+}
+
+void computeNoiseBlockAvx512Kernel(const NoiseKernelInput&, int32_t, int32_t, double*) {
+    std::abort();
+}
+
+void computeNoiseAtAvx512Kernel(const NoiseKernelInput&, const double*, int32_t, double*) {
     std::abort();
 }
 

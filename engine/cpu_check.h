@@ -14,4 +14,12 @@ void chooseVectorPaths();
 // scalar reference, and the tests that run the baseline paths on an AVX2 processor.
 bool avx2Available();
 
+// True when the choice found AVX2 and also AVX-512 F, DQ and VL (the AVX-512 kernels run here);
+// false where avx2Available() is.
+bool avx512Available();
+
+// True when the engine's own choice takes the AVX-512 kernels: they run here and were measured
+// to be faster on processors of this kind (cpu_check.cpp).
+bool avx512Preferred();
+
 }  // namespace qev

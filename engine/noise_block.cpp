@@ -55,16 +55,55 @@ void computeNoiseAtScalar(const NoiseBlockSettings& settings, const RandomTable&
     }
 }
 
-void computeNoiseAt(const NoiseBlockSettings& settings, const RandomTable& table,
-                    const double* bases, int32_t count, double* values) {
+namespace {
+
+using BlockKernel = void (*)(const NoiseKernelInput&, int32_t, int32_t, double*);
+using AtKernel = void (*)(const NoiseKernelInput&, const double*, int32_t, double*);
+
+// The kernels have the plain curves only; the guarded ones are the reference's.
+void blockThrough(BlockKernel kernel, const NoiseBlockSettings& settings, const RandomTable& table,
+                  int32_t first, int32_t count, double* values) {
     if (count <= 0) return;
     const OctavePlan plan(settings.octaves);
-    // The kernel has the plain curves only; the guarded ones are the reference's.
-    if (!avx2Available() || !plan.blend.boundedCurves) {
+    if (!plan.blend.boundedCurves) {
+        computeNoiseBlockScalar(settings, table, first, count, values);
+        return;
+    }
+    kernel(kernelInputFor(settings, plan, table), first, count, values);
+}
+
+void atThrough(AtKernel kernel, const NoiseBlockSettings& settings, const RandomTable& table,
+               const double* bases, int32_t count, double* values) {
+    if (count <= 0) return;
+    const OctavePlan plan(settings.octaves);
+    if (!plan.blend.boundedCurves) {
         computeNoiseAtScalar(settings, table, bases, count, values);
         return;
     }
-    computeNoiseAtAvx2Kernel(kernelInputFor(settings, plan, table), bases, count, values);
+    kernel(kernelInputFor(settings, plan, table), bases, count, values);
+}
+
+}  // namespace
+
+void computeNoiseAtAvx2(const NoiseBlockSettings& settings, const RandomTable& table,
+                        const double* bases, int32_t count, double* values) {
+    atThrough(&computeNoiseAtAvx2Kernel, settings, table, bases, count, values);
+}
+
+void computeNoiseAtAvx512(const NoiseBlockSettings& settings, const RandomTable& table,
+                          const double* bases, int32_t count, double* values) {
+    atThrough(&computeNoiseAtAvx512Kernel, settings, table, bases, count, values);
+}
+
+void computeNoiseAt(const NoiseBlockSettings& settings, const RandomTable& table,
+                    const double* bases, int32_t count, double* values) {
+    if (avx512Preferred()) {
+        computeNoiseAtAvx512(settings, table, bases, count, values);
+    } else if (avx2Available()) {
+        computeNoiseAtAvx2(settings, table, bases, count, values);
+    } else {
+        computeNoiseAtScalar(settings, table, bases, count, values);
+    }
 }
 
 bool noiseBlockAvx2Available() {
@@ -73,14 +112,12 @@ bool noiseBlockAvx2Available() {
 
 void computeNoiseBlockAvx2(const NoiseBlockSettings& settings, const RandomTable& table,
                            int32_t first, int32_t count, double* values) {
-    if (count <= 0) return;
-    const OctavePlan plan(settings.octaves);
-    // The kernel has the plain curves only; the guarded ones are the reference's.
-    if (!plan.blend.boundedCurves) {
-        computeNoiseBlockScalar(settings, table, first, count, values);
-        return;
-    }
-    computeNoiseBlockAvx2Kernel(kernelInputFor(settings, plan, table), first, count, values);
+    blockThrough(&computeNoiseBlockAvx2Kernel, settings, table, first, count, values);
+}
+
+void computeNoiseBlockAvx512(const NoiseBlockSettings& settings, const RandomTable& table,
+                             int32_t first, int32_t count, double* values) {
+    blockThrough(&computeNoiseBlockAvx512Kernel, settings, table, first, count, values);
 }
 
 void finishElementsScalar(const double* values, int32_t count, double low, double high,
@@ -113,7 +150,9 @@ void finishElements(const double* values, int32_t count, double low, double high
 
 void computeNoiseBlock(const NoiseBlockSettings& settings, const RandomTable& table, int32_t first,
                        int32_t count, double* values) {
-    if (avx2Available()) {
+    if (avx512Preferred()) {
+        computeNoiseBlockAvx512(settings, table, first, count, values);
+    } else if (avx2Available()) {
         computeNoiseBlockAvx2(settings, table, first, count, values);
     } else {
         computeNoiseBlockScalar(settings, table, first, count, values);

@@ -31,6 +31,10 @@ bool noiseBlockAvx2Available();
 void computeNoiseBlockAvx2(const NoiseBlockSettings& settings, const RandomTable& table,
                            int32_t first, int32_t count, double* values);
 
+// Eight elements at a time with AVX-512; only where avx512Available() (cpu_check.h). Same bits.
+void computeNoiseBlockAvx512(const NoiseBlockSettings& settings, const RandomTable& table,
+                             int32_t first, int32_t count, double* values);
+
 // The fastest implementation this processor runs; same bits as the scalar one.
 void computeNoiseBlock(const NoiseBlockSettings& settings, const RandomTable& table, int32_t first,
                        int32_t count, double* values);
@@ -43,6 +47,13 @@ void computeNoiseAtScalar(const NoiseBlockSettings& settings, const RandomTable&
                           const double* bases, int32_t count, double* values);
 void computeNoiseAt(const NoiseBlockSettings& settings, const RandomTable& table,
                     const double* bases, int32_t count, double* values);
+
+// The same with AVX2 (where noiseBlockAvx2Available()) and with AVX-512 (where
+// avx512Available()), whatever the engine's own choice.
+void computeNoiseAtAvx2(const NoiseBlockSettings& settings, const RandomTable& table,
+                        const double* bases, int32_t count, double* values);
+void computeNoiseAtAvx512(const NoiseBlockSettings& settings, const RandomTable& table,
+                          const double* bases, int32_t count, double* values);
 
 // The array module's two outputs of values[j], j < count: the value kept within [low, high]
 // (NaN passes; low <= high) as a float, and that value rounded half away from zero as a float

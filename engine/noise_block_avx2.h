@@ -1,7 +1,8 @@
-// The AVX2 kernels of the octave sum: a noise block four elements at a time, one value four
-// octaves at a time, and the array module's outputs of a block four at a time. Their translation
-// unit is built for AVX2, so it sees plain values only (no shared inline code that the linker
-// might take from it for processors without AVX2); the engine calls them only after the CPU
+// The vector kernels of the octave sum: with AVX2 a noise block four elements at a time, one
+// value four octaves at a time, and the array module's outputs of a block four at a time; with
+// AVX-512 a noise block eight elements at a time. Their translation units are built for those
+// instructions, so they see plain values only (no shared inline code that the linker might take
+// from them for processors without the instructions); the engine calls them only after the CPU
 // check.
 #pragma once
 
@@ -50,6 +51,12 @@ void computeNoiseBlockAvx2Kernel(const NoiseKernelInput& input, int32_t first, i
 // computeNoiseAtScalar (noise_block.h).
 void computeNoiseAtAvx2Kernel(const NoiseKernelInput& input, const double* bases, int32_t count,
                               double* values);
+
+// The block kernels above eight elements at a time with AVX-512 (F, DQ and VL): the same bits.
+void computeNoiseBlockAvx512Kernel(const NoiseKernelInput& input, int32_t first, int32_t count,
+                                   double* values);
+void computeNoiseAtAvx512Kernel(const NoiseKernelInput& input, const double* bases, int32_t count,
+                                double* values);
 
 // finishElements (noise_block.h) four at a time: the same bits as the scalar version.
 void finishElementsAvx2Kernel(const double* values, int32_t count, double low, double high,

@@ -1,9 +1,12 @@
-// The AVX2 block, and the block the engine dispatches to, against the scalar block: the same bits
-// for every element (any NaN matching any NaN), on random and extreme settings. Where the engine
-// does not take its AVX2 paths these tests report a skip (vector_paths.h).
+// The AVX2 block, the AVX-512 block and the block the engine dispatches to, against the scalar
+// block: the same bits for every element (any NaN matching any NaN), on random and extreme
+// settings. Where the engine does not run a path's kernels its tests report a skip
+// (vector_paths.h).
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <ostream>
+#include <string>
 #include <vector>
 
 #include "cpu_check.h"
@@ -50,37 +53,52 @@ RandomTable tableFor(int32_t seed) {
     return ::testing::AssertionSuccess();
 }
 
-// The AVX2 block and the dispatched one, which takes it too.
-constexpr BlockFunction kCandidates[] = {&computeNoiseBlockAvx2, &computeNoiseBlock};
+// A block path and the kernels it runs; the dispatched one takes a vector path where AVX2 runs.
+struct BlockPath {
+    const char* name;
+    BlockFunction block;
+    Kernels kernels;
+};
 
-TEST(NoiseBlockIdentity, RandomAndExtremeSettings) {
-    QEV_NEED_VECTOR_PATHS();
+constexpr BlockPath kPaths[] = {{"Avx2", &computeNoiseBlockAvx2, Kernels::Avx2},
+                                {"Avx512", &computeNoiseBlockAvx512, Kernels::Avx512},
+                                {"Dispatched", &computeNoiseBlock, Kernels::Avx2}};
+
+void PrintTo(const BlockPath& path, std::ostream* out) {
+    *out << path.name;
+}
+
+class NoiseBlockIdentity : public ::testing::TestWithParam<BlockPath> {};
+
+INSTANTIATE_TEST_SUITE_P(Paths, NoiseBlockIdentity, ::testing::ValuesIn(kPaths),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_P(NoiseBlockIdentity, RandomAndExtremeSettings) {
+    QEV_NEED_KERNELS(GetParam().kernels);
+    const BlockFunction candidate = GetParam().block;
     const RandomTable tables[] = {tableFor(42), tableFor(7), tableFor(-123456)};
     CaseSource source(77);
-    for (BlockFunction candidate : kCandidates) {
-        for (int n = 0; n < 2500; ++n) {
-            const NoiseCase c = source.next();
-            ASSERT_TRUE(sameBits(candidate, c, tables[n % 3])) << "case " << n;
-        }
+    for (int n = 0; n < 2500; ++n) {
+        const NoiseCase c = source.next();
+        ASSERT_TRUE(sameBits(candidate, c, tables[n % 3])) << "case " << n;
     }
 }
 
 // Every octave count, whole and fractional, with every fade the modules can set.
-TEST(NoiseBlockIdentity, EveryOctaveCountAndFade) {
-    QEV_NEED_VECTOR_PATHS();
+TEST_P(NoiseBlockIdentity, EveryOctaveCountAndFade) {
+    QEV_NEED_KERNELS(GetParam().kernels);
+    const BlockFunction candidate = GetParam().block;
     const RandomTable table = tableFor(42);
-    for (BlockFunction candidate : kCandidates) {
-        for (int step = 0; step <= 16 * 4; ++step) {
-            for (double fade : {0.0, 0.25, 0.5, 0.1}) {
-                for (double shape : {0.5, 0.3, 0.00002, 0.99998}) {
-                    NoiseCase c;
-                    c.settings.octaves = {step * 0.25, fade, shape, 1.0 - shape};
-                    c.settings.wrappedOffset = -1.25;
-                    c.settings.scale = 0.37;
-                    c.first = 0;
-                    c.count = 37;
-                    ASSERT_TRUE(sameBits(candidate, c, table)) << step;
-                }
+    for (int step = 0; step <= 16 * 4; ++step) {
+        for (double fade : {0.0, 0.25, 0.5, 0.1}) {
+            for (double shape : {0.5, 0.3, 0.00002, 0.99998}) {
+                NoiseCase c;
+                c.settings.octaves = {step * 0.25, fade, shape, 1.0 - shape};
+                c.settings.wrappedOffset = -1.25;
+                c.settings.scale = 0.37;
+                c.first = 0;
+                c.count = 37;
+                ASSERT_TRUE(sameBits(candidate, c, table)) << step;
             }
         }
     }
@@ -88,26 +106,25 @@ TEST(NoiseBlockIdentity, EveryOctaveCountAndFade) {
 
 // Positions on cell edges, at the ends of the fade zones, at multiples of the cell modulus and
 // around the 32-bit limit of cell numbers, where the vector path changes method.
-TEST(NoiseBlockIdentity, CellEdgesAndLimits) {
-    QEV_NEED_VECTOR_PATHS();
+TEST_P(NoiseBlockIdentity, CellEdgesAndLimits) {
+    QEV_NEED_KERNELS(GetParam().kernels);
+    const BlockFunction candidate = GetParam().block;
     const RandomTable table = tableFor(42);
     const double limit = 0x1p31;
     const double offsets[] = {
         0.0,           -7449.0,          9971.0 - 7449.0,    -9973.0 - 7449.0,   limit - 7449,
         -limit - 7449, limit - 7449 - 2, limit / 256 - 6007, -limit / 256 - 6007};
-    for (BlockFunction candidate : kCandidates) {
-        for (double offset : offsets) {
-            for (double scale : {1.0, 0.25, 0.125, 0.5, 0.0, 9971.0, -1.0, 2e-8}) {
-                for (double fade : {0.0, 0.25, 0.5, 0.75}) {
-                    for (double octaves : {1.0, 4.0, 16.0, 15.5}) {
-                        NoiseCase c;
-                        c.settings.octaves = {octaves, fade, 0.3, 0.7};
-                        c.settings.wrappedOffset = offset;
-                        c.settings.scale = scale;
-                        c.first = -3;
-                        c.count = 16;
-                        ASSERT_TRUE(sameBits(candidate, c, table)) << offset << " " << scale;
-                    }
+    for (double offset : offsets) {
+        for (double scale : {1.0, 0.25, 0.125, 0.5, 0.0, 9971.0, -1.0, 2e-8}) {
+            for (double fade : {0.0, 0.25, 0.5, 0.75}) {
+                for (double octaves : {1.0, 4.0, 16.0, 15.5}) {
+                    NoiseCase c;
+                    c.settings.octaves = {octaves, fade, 0.3, 0.7};
+                    c.settings.wrappedOffset = offset;
+                    c.settings.scale = scale;
+                    c.first = -3;
+                    c.count = 16;
+                    ASSERT_TRUE(sameBits(candidate, c, table)) << offset << " " << scale;
                 }
             }
         }
@@ -116,7 +133,7 @@ TEST(NoiseBlockIdentity, CellEdgesAndLimits) {
 
 // The per-seed tables the kernels read instead of dividing whole entries by 9973, and the
 // padded entries whose 32-bit reads hold two neighbours.
-TEST(NoiseBlockIdentity, PerSeedTablesMatchTheArithmetic) {
+TEST(NoiseBlockTables, PerSeedTablesMatchTheArithmetic) {
     volatile double divisor = RandomTable::kScale;  // run-time arithmetic, not folded
     for (int32_t seed : {42, -123456}) {
         const RandomTable table = tableFor(seed);
@@ -141,20 +158,19 @@ TEST(NoiseBlockIdentity, PerSeedTablesMatchTheArithmetic) {
 // Every multiple of 9971 that a 32-bit cell number holds, where the vector remainder is closest
 // to going wrong: one octave at scale 9971 and offset -table[0] puts element i on cell
 // (i - table[0]) * 9971.
-TEST(NoiseBlockIdentity, EveryMultipleOfTheCellModulus) {
-    QEV_NEED_VECTOR_PATHS();
+TEST_P(NoiseBlockIdentity, EveryMultipleOfTheCellModulus) {
+    QEV_NEED_KERNELS(GetParam().kernels);
+    const BlockFunction candidate = GetParam().block;
     const RandomTable table = tableFor(42);
     const int32_t reach = static_cast<int32_t>(0x1p31 / 9971);
-    for (BlockFunction candidate : kCandidates) {
-        for (int32_t first = -reach; first <= reach; first += 2048) {
-            NoiseCase c;
-            c.settings.octaves = {1.0, 0.25, 0.5, 0.5};
-            c.settings.wrappedOffset = -table[0];
-            c.settings.scale = 9971.0;
-            c.first = first + table[0];
-            c.count = 2048;
-            ASSERT_TRUE(sameBits(candidate, c, table)) << first;
-        }
+    for (int32_t first = -reach; first <= reach; first += 2048) {
+        NoiseCase c;
+        c.settings.octaves = {1.0, 0.25, 0.5, 0.5};
+        c.settings.wrappedOffset = -table[0];
+        c.settings.scale = 9971.0;
+        c.first = first + table[0];
+        c.count = 2048;
+        ASSERT_TRUE(sameBits(candidate, c, table)) << first;
     }
 }
 

@@ -1,14 +1,19 @@
 // Values at given base positions (computeNoiseAt), as the seed search computes Qev Random's
 // curves: the same bits as the scalar reference, whose values are those of the block at the
-// block's own positions; bases in any order, repeated, NaN, infinite and beyond 32-bit cells.
+// block's own positions; bases in any order, repeated, NaN, infinite and beyond 32-bit cells. The
+// AVX2 and AVX-512 versions are checked as well as the dispatched one, or report a skip where the
+// engine does not run their kernels (vector_paths.h).
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ostream>
+#include <string>
 #include <vector>
 
 #include "cpu_check.h"
 #include "noise_block.h"
 #include "noise_cases.h"
+#include "vector_paths.h"
 
 namespace qev::testing {
 namespace {
@@ -48,8 +53,30 @@ std::vector<double> basesOf(const NoiseCase& c, CaseSource& source) {
     return bases;
 }
 
-TEST(NoiseAtIdentity, SameBitsAsTheScalarReference) {
-    chooseVectorPaths();
+using AtFunction = void (*)(const NoiseBlockSettings&, const RandomTable&, const double*, int32_t,
+                            double*);
+
+struct AtPath {
+    const char* name;
+    AtFunction at;
+    Kernels kernels;
+};
+
+constexpr AtPath kPaths[] = {{"Dispatched", &computeNoiseAt, Kernels::Any},
+                             {"Avx2", &computeNoiseAtAvx2, Kernels::Avx2},
+                             {"Avx512", &computeNoiseAtAvx512, Kernels::Avx512}};
+
+void PrintTo(const AtPath& path, std::ostream* out) {
+    *out << path.name;
+}
+
+class NoiseAtIdentity : public ::testing::TestWithParam<AtPath> {};
+
+INSTANTIATE_TEST_SUITE_P(Paths, NoiseAtIdentity, ::testing::ValuesIn(kPaths),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_P(NoiseAtIdentity, SameBitsAsTheScalarReference) {
+    QEV_NEED_KERNELS(GetParam().kernels);
     const RandomTable tables[] = {tableFor(42), tableFor(7), tableFor(-123456)};
     CaseSource source(91);
     for (int n = 0; n < 2500; ++n) {
@@ -59,7 +86,7 @@ TEST(NoiseAtIdentity, SameBitsAsTheScalarReference) {
         std::vector<double> expected(bases.size()), actual(bases.size() + 1, -1.0);
         const RandomTable& table = tables[n % 3];
         computeNoiseAtScalar(c.settings, table, bases.data(), c.count, expected.data());
-        computeNoiseAt(c.settings, table, bases.data(), c.count, actual.data());
+        GetParam().at(c.settings, table, bases.data(), c.count, actual.data());
         ASSERT_EQ(bitsOf(actual[bases.size()]), bitsOf(-1.0)) << "wrote past the end";
         for (int32_t j = 0; j < c.count; ++j) {
             ASSERT_EQ(canonicalBits(actual[j]), canonicalBits(expected[j]))
@@ -68,7 +95,7 @@ TEST(NoiseAtIdentity, SameBitsAsTheScalarReference) {
     }
 }
 
-TEST(NoiseAtIdentity, ReferenceIsTheBlockAtItsOwnPositions) {
+TEST(NoiseAtReference, ReferenceIsTheBlockAtItsOwnPositions) {
     const RandomTable table = tableFor(42);
     CaseSource source(5);
     for (int n = 0; n < 500; ++n) {
