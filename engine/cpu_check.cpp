@@ -22,8 +22,8 @@ bool gAvx512Preferred = false;
 // The processor's own report, as any program takes it: the CPUID bits, and the operating
 // system's saving of the vector registers (the runtime's check includes XGETBV). Nothing is
 // executed to test it: a test instruction that faults, in a buggy emulator say, would take the
-// host's whole process down. Emulated test runs present a processor without AVX
-// (scripts/run-i386).
+// host's whole process down. Emulated test runs take an emulator that executes what it
+// reports (scripts/run-i386).
 [[maybe_unused]] bool processorRunsAvx2() {
 #if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
     __builtin_cpu_init();
