@@ -94,7 +94,8 @@ def bound_case(name):
             "ArrayEngineAvx2",
             "ArrayExports", "ArrayExportsScalar", "ProcessExports"):
         return None
-    return int(parts[1]), int(parts[2])
+    octaves, fade = int(parts[1]), int(parts[2])
+    return (octaves, fade) if octaves > 0 else None
 
 
 TO_NS = {"ns": 1.0, "us": 1e3, "ms": 1e6, "s": 1e9}
@@ -180,6 +181,11 @@ def print_bounds(medians, items):
         shown = ("< 1.00" if target == 1.0 else f"<= {target:.1f}") if target else ""
         print(f"{name:<30} {count:>9} {bound:7.1f}ns {items[name]:7.1f}ns {ratio:6.2f} "
               f"{shown:>7}  {verdict}")
+    floor = items.get("ProcessExports/0/0")
+    if floor is not None:
+        allowed = 3.0 * divisions_per_item(16, 0) * engine
+        print(f"Process with 0 octaves (no table read: the host calls, the entry point, the output "
+              f"mapping): {floor:.1f} ns, against {allowed:.1f} ns allowed for 16 octaves at Fade 0")
     if missed:
         print(f"{missed} division bound target(s) missed in this run.")
 
@@ -191,14 +197,16 @@ def print_patch(patch):
     load_ns = load[0]
     print()
     print("patch of N objects of Qev Random, each its own seed (16 octaves, Fade 1), caches filled "
-          "with other work before each block; median call")
+          "with other work before each block; median call, and (information) the whole block's "
+          "time over N")
     print(f"one dependent load from memory: {load_ns:.1f} ns")
     print(f"{'N':>5} {'cold Process':>12} {'/ load':>7} {'target':>7}  {'verdict':<14} "
           f"{'seed change':>11} {'target':>8}  {'verdict':<14} {'bytes/object':>12} {'target':>9}  "
-          "verdict")
+          f"verdict  {'block / N':>9} {'/ load':>7}")
     for n in PATCH_SIZES:
         cold = patch.get(f"PatchProcessCold/{n}")
         seed = patch.get(f"PatchSeedChange/{n}")
+        block = patch.get(f"PatchBlockCold/{n}")
         if cold is None or seed is None:
             print(f"{n:>5}  (not measured)")
             continue
@@ -210,7 +218,8 @@ def print_patch(patch):
         print(f"{n:>5} {cold_ns:9.1f} ns {ratio:7.2f} {'<= 1.5':>7}  "
               f"{verdict(ratio, PATCH_COLD_TARGET):<14} {seed_ns / 1e3:8.1f} us "
               f"{'<= 51 us':>8}  {verdict(seed_ns, PATCH_SEED_CHANGE_BEFORE_NS):<14} "
-              f"{size:12.0f} {'<= 282360':>9}  {verdict(size, PATCH_BYTES_BEFORE)}")
+              f"{size:12.0f} {'<= 282360':>9}  {verdict(size, PATCH_BYTES_BEFORE):<7}"
+              + (f"  {block[0]:6.1f} ns {block[0] / load_ns:7.2f}" if block else ""))
 
 
 def main():
