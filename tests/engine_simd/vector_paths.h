@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "baseline_program.h"
 #include "cpu_check.h"
 
 namespace qev::testing {
@@ -43,13 +44,9 @@ inline bool engineRuns(Kernels kernels) {
 
 // The baseline-only test program never takes the vector paths, by design.
 inline bool vectorPathsRequired(Kernels kernels) {
-#if defined(QEV_TEST_BASELINE_ENGINE)
-    (void)kernels;
-    return false;
-#else
+    if (baselineEngineProgram()) return false;
     const char* required = std::getenv("QEV_REQUIRE_VECTOR_PATHS");
     return required && std::strcmp(required, "1") == 0 && processorReports(kernels);
-#endif
 }
 
 }  // namespace qev::testing
