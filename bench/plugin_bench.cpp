@@ -2,6 +2,7 @@
 // module (2048 elements, both host calls per element), and Process of the single-value module.
 // The array module is measured twice: as built, and built with the scalar block only.
 #include <benchmark/benchmark.h>
+#include <xmmintrin.h>
 
 #include <cmath>
 #include <memory>
@@ -38,6 +39,9 @@ enum ValueParam : int32_t {
 };
 
 constexpr int kArrayLength = 2048;
+// The MXCSR bits of a thread that flushes denormals.
+constexpr unsigned int kFlushToZero = 0x8000;
+constexpr unsigned int kDenormalsAreZero = 0x0040;
 constexpr int kOffsets = 64;
 
 std::unique_ptr<BenchHost> arrayHost(const char* path, int64_t octaves, int64_t fade) {
@@ -113,8 +117,9 @@ void ArrayBuildsAgree(benchmark::State& state) {
 }
 BENCHMARK(ArrayBuildsAgree)->Arg(0)->Arg(1)->Iterations(1)->Repetitions(1);
 
-// Process of the single-value module: one block each, with a different Input every block.
-void ProcessExports(benchmark::State& state) {
+// Process of the single-value module: one block each, with a different Input every block; with
+// ftzDaz, from a thread that flushes denormals (FTZ and DAZ set), as many hosts' audio threads do.
+void processBlocks(benchmark::State& state, bool ftzDaz) {
     BenchHost host(QEV_VALUE_PLUGIN);
     if (!counterSeesPlugin(state, host)) return;
     host.start();
@@ -124,6 +129,8 @@ void ProcessExports(benchmark::State& state) {
     host.set(kValueGain, 0.7f);
     const std::vector<double>& positions = valuePositions();
     const long before = countedAllocations();
+    const unsigned int callerMxcsr = _mm_getcsr();
+    if (ftzDaz) _mm_setcsr(callerMxcsr | kFlushToZero | kDenormalsAreZero);
     {
         CountAllocations counting;
         for (auto _ : state) {
@@ -134,12 +141,21 @@ void ProcessExports(benchmark::State& state) {
             benchmark::DoNotOptimize(host.value(kValueOutput));
         }
     }
+    _mm_setcsr(callerMxcsr);
     state.counters["allocations"] = static_cast<double>(countedAllocations() - before);
     state.SetItemsProcessed(state.iterations() * kValuesPerIteration);
+}
+
+void ProcessExports(benchmark::State& state) {
+    processBlocks(state, false);
+}
+void ProcessExportsFtzDaz(benchmark::State& state) {
+    processBlocks(state, true);
 }
 // With 0 octaves no table is read: what is left is the least any Process pays here, the eleven
 // reads and the write through the host, the entry point with its guard, and the output mapping.
 BENCHMARK(ProcessExports)->ArgsProduct({{1, 16}, {0, 1}})->Args({0, 0});
+BENCHMARK(ProcessExportsFtzDaz)->ArgsProduct({{16}, {0, 1}});
 
 }  // namespace
 }  // namespace qev::bench

@@ -64,6 +64,8 @@ BOUND_TARGETS = {
     "ArrayEngineDispatched/16/1": 1.5,
     "ProcessExports/16/0": 3.0,
     "ProcessExports/16/1": 3.0,
+    "ProcessExportsFtzDaz/16/0": 3.0,
+    "ProcessExportsFtzDaz/16/1": 3.0,
 }
 
 # Benchmarks that keep to the scalar paths: their bound is at the scalar division rate.
@@ -92,7 +94,7 @@ def bound_case(name):
     if len(parts) != 3 or not parts[0] in (
             "OneValue", "OneValueScalar", "ArrayEngineScalar", "ArrayEngineDispatched",
             "ArrayEngineAvx2",
-            "ArrayExports", "ArrayExportsScalar", "ProcessExports"):
+            "ArrayExports", "ArrayExportsScalar", "ProcessExports", "ProcessExportsFtzDaz"):
         return None
     octaves, fade = int(parts[1]), int(parts[2])
     return (octaves, fade) if octaves > 0 else None
